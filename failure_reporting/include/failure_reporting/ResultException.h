@@ -1,0 +1,53 @@
+// The result error: the one exception type the native layer raises. It carries
+// an HRESULT and where the failing check stands, and describes itself with the
+// same failure line that goes to the debugger output.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/Win32.h"
+
+namespace Talvex::Quorlin::Cpp::Common {
+
+// How a failure was reported; the failure line names it with its type word.
+enum class FailureType { Exception, Return, Log, FailFast };
+
+struct FailureInfo {
+    FailureType type = FailureType::Exception;
+    HRESULT hr = S_OK;
+    std::uint32_t failureId = 0;
+    DWORD threadId = 0;
+    const char* file = nullptr;  // source file of the check, or null
+    unsigned int line = 0;
+    std::uint32_t failureCount = 0;  // failures of this type reported so far
+    const char* module = "";
+    const void* returnAddress = nullptr;
+    const void* callerReturnAddress = nullptr;  // null when not known
+};
+
+class ResultException : public std::exception {
+public:
+    explicit ResultException(const FailureInfo& failure);
+    ResultException(const ResultException& other);
+    ResultException& operator=(const ResultException&) = delete;
+    ~ResultException() override;
+
+    HRESULT GetErrorCode() const noexcept { return m_failure.hr; }
+    const FailureInfo& GetFailureInfo() const noexcept { return m_failure; }
+
+    // The failure line narrowed into at most 1023 bytes, built at the first call.
+    const char* what() const noexcept override;
+
+private:
+    FailureInfo m_failure;
+    std::string m_file;  // owns the text m_failure.file points to
+    mutable std::once_flag m_whatOnce;
+    mutable std::string m_what;
+};
+
+}  // namespace Talvex::Quorlin::Cpp::Common

@@ -1,0 +1,84 @@
+#include "failure_reporting/FailureText.h"
+
+#include <fmt/xchar.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace Talvex::Quorlin::Cpp::Common {
+
+namespace {
+
+constexpr DWORD systemMessageFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;  // 0x1200
+constexpr DWORD userDefaultLanguage = 0x400;
+constexpr DWORD systemMessageCapacity = 256;
+
+// Source files and module names are narrow texts of the ANSI code page.
+std::wstring Widen(const char* text)
+{
+    const int length = static_cast<int>(std::strlen(text));
+    if (length == 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    const int written = MultiByteToWideChar(CP_ACP, 0, text, length, wide.data(), length);
+    if (written <= 0) return std::wstring(text, text + length);
+    wide.resize(static_cast<std::size_t>(written));
+    return wide;
+}
+
+std::wstring SystemMessageText(HRESULT hr)
+{
+    std::array<wchar_t, systemMessageCapacity> buffer{};
+    const DWORD length = FormatMessageW(systemMessageFlags, nullptr, static_cast<DWORD>(hr), userDefaultLanguage,
+                                        buffer.data(), systemMessageCapacity, nullptr);
+    return std::wstring(buffer.data(), length);
+}
+
+std::uintptr_t Address(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
+
+}  // namespace
+
+std::wstring_view FailureTypeWord(FailureType type) noexcept
+{
+    switch (type) {
+    case FailureType::Exception: return L"Exception";
+    case FailureType::Return: return L"ReturnHr";
+    case FailureType::Log: return L"LogHr";
+    case FailureType::FailFast: return L"FailFast";
+    }
+    return L"Exception";
+}
+
+std::wstring FormatFailureText(const FailureInfo& failure)
+{
+    std::wstring text;
+    const std::wstring module = Widen(failure.module != nullptr ? failure.module : "");
+    if (failure.file != nullptr) {
+        text += fmt::format(L"{}({})\\{}!{:016X}: ", Widen(failure.file), failure.line, module,
+                            Address(failure.returnAddress));
+    } else {
+        text += fmt::format(L"{}!{:016X}: ", module, Address(failure.returnAddress));
+    }
+    if (failure.callerReturnAddress != nullptr)
+        text += fmt::format(L"(caller: {:016X}) ", Address(failure.callerReturnAddress));
+    text += fmt::format(L"{}({}) tid({:x}) {:08X} {}", FailureTypeWord(failure.type), failure.failureCount,
+                        failure.threadId, static_cast<std::uint32_t>(failure.hr), SystemMessageText(failure.hr));
+    // The checks record no message, call context or function, so the line
+    // ends with the system text.
+    if (text.size() > maxFailureTextLength) text.resize(maxFailureTextLength);
+    return text;
+}
+
+std::string NarrowFailureText(std::wstring_view text)
+{
+    if (text.empty()) return {};
+    const int wideLength = static_cast<int>(text.size());
+    const int needed = WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, nullptr, 0, nullptr, nullptr);
+    if (needed <= 0) return {};
+    std::string narrow(static_cast<std::size_t>(needed), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, narrow.data(), needed, nullptr, nullptr);
+    if (narrow.size() > maxWhatLength) narrow.resize(maxWhatLength);
+    return narrow;
+}
+
+}  // namespace Talvex::Quorlin::Cpp::Common

@@ -1,0 +1,54 @@
+// The seam between the platform API and the machine that answers it. The
+// platform's entry points dispatch to the current machine: the one a test has
+// put in scope on its thread, else the one the host installed for the process,
+// else an empty machine without disks or WMI.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "platform/ResourceLedger.h"
+#include "platform/Win32.h"
+
+namespace platform {
+
+class Machine {
+public:
+    Machine() = default;
+    Machine(const Machine&) = delete;
+    Machine& operator=(const Machine&) = delete;
+    virtual ~Machine() = default;
+
+    ResourceLedger& Ledger() noexcept { return m_ledger; }
+    const ResourceLedger& Ledger() const noexcept { return m_ledger; }
+
+    // The system ANSI code page (GetACP, CP_ACP, CP_THREAD_ACP).
+    virtual UINT AnsiCodePage() const { return 1252; }
+    virtual bool DebuggerAttached() const { return false; }
+    virtual void DebugOutput(std::wstring_view text);
+
+private:
+    ResourceLedger m_ledger;
+};
+
+// The machine the calling thread's platform calls reach.
+Machine& CurrentMachine() noexcept;
+
+// Installs the process-wide machine (the host does this once at start).
+void InstallProcessMachine(std::shared_ptr<Machine> machine);
+
+// Puts a machine in scope for the calling thread; scopes nest and restore the
+// previous machine when they end.
+class MachineScope {
+public:
+    explicit MachineScope(Machine& machine) noexcept;
+    ~MachineScope();
+    MachineScope(const MachineScope&) = delete;
+    MachineScope& operator=(const MachineScope&) = delete;
+
+private:
+    Machine* m_previous;
+};
+
+}  // namespace platform

@@ -1,0 +1,20 @@
+// The Windows interfaces the system calls. The Windows build takes them from
+// the SDK; the Linux build from the platform layer's own declarations, with the
+// same names, signatures and structure layouts.
+#pragma once
+
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+#include <objbase.h>
+#else
+#include "platform/decl/BaseTypes.h"
+#include "platform/decl/Errors.h"
+#include "platform/decl/Kernel32.h"
+#include "platform/decl/Ole32.h"
+#endif

@@ -1,0 +1,44 @@
+#include "platform/Machine.h"
+
+#include <mutex>
+
+namespace platform {
+
+namespace {
+
+thread_local Machine* t_scopedMachine = nullptr;
+
+std::mutex g_processMachineLock;
+std::shared_ptr<Machine> g_processMachine;
+
+Machine& EmptyMachine() noexcept
+{
+    static Machine empty;
+    return empty;
+}
+
+}  // namespace
+
+void Machine::DebugOutput(std::wstring_view) {}
+
+Machine& CurrentMachine() noexcept
+{
+    if (t_scopedMachine != nullptr) return *t_scopedMachine;
+    std::lock_guard lock(g_processMachineLock);
+    return g_processMachine ? *g_processMachine : EmptyMachine();
+}
+
+void InstallProcessMachine(std::shared_ptr<Machine> machine)
+{
+    std::lock_guard lock(g_processMachineLock);
+    g_processMachine = std::move(machine);
+}
+
+MachineScope::MachineScope(Machine& machine) noexcept : m_previous(t_scopedMachine)
+{
+    t_scopedMachine = &machine;
+}
+
+MachineScope::~MachineScope() { t_scopedMachine = m_previous; }
+
+}  // namespace platform

@@ -1,0 +1,145 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "failure_reporting/FailureText.h"
+#include "failure_reporting/Result.h"
+#include "sim/SimMachine.h"
+
+namespace {
+
+using Talvex::Quorlin::Cpp::Common::FailureType;
+using Talvex::Quorlin::Cpp::Common::ResultException;
+namespace Result = Talvex::Quorlin::Cpp::Common::Result;
+
+HRESULT CodeOf(const auto& raise)
+{
+    try {
+        raise();
+    } catch (const ResultException& error) {
+        return error.GetErrorCode();
+    }
+    ADD_FAILURE() << "nothing was raised";
+    return S_OK;
+}
+
+class ResultTest : public ::testing::Test {
+protected:
+    sim::SimMachine machine;
+    platform::MachineScope scope{machine};
+};
+
+TEST_F(ResultTest, LastErrorBecomesAWin32Hresult)
+{
+    SetLastError(ERROR_ACCESS_DENIED);
+    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x80070005u);
+    SetLastError(0xE000020B);  // a SetupAPI code keeps only its low word
+    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007020Bu);
+}
+
+TEST_F(ResultTest, MissingLastErrorIsLoggedThenRaisedAsAssertionFailure)
+{
+    machine.SetDebuggerAttached(true);
+    SetLastError(0);
+    const auto logged = Result::FailureCount(FailureType::Log);
+    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007029Cu);
+    EXPECT_EQ(Result::FailureCount(FailureType::Log), logged + 1);
+    const auto lines = machine.DebugLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find(L"LogHr("), std::wstring::npos) << std::string(lines[0].begin(), lines[0].end());
+    EXPECT_NE(lines[0].find(L"8007029C Assertion failure.\r\n"), std::wstring::npos);
+    EXPECT_NE(lines[1].find(L"Exception("), std::wstring::npos);
+}
+
+TEST_F(ResultTest, RaiseIfFailedPassesSuccessCodesThrough)
+{
+    EXPECT_EQ(RAISE_IF_FAILED(S_FALSE), S_FALSE);
+    EXPECT_EQ(RAISE_IF_FAILED(S_OK), S_OK);
+    EXPECT_EQ(CodeOf([] { RAISE_IF_FAILED(E_FAIL); }), E_FAIL);
+}
+
+TEST_F(ResultTest, FailureLineGoesToTheDebuggerOnlyWhenOneIsAttached)
+{
+    EXPECT_EQ(CodeOf([] { RAISE_HR(E_UNEXPECTED); }), E_UNEXPECTED);
+    EXPECT_TRUE(machine.DebugLines().empty());
+
+    machine.SetDebuggerAttached(true);
+    const unsigned line = __LINE__ + 3;
+    std::string what;
+    try {
+        RAISE_HR(E_UNEXPECTED);
+    } catch (const ResultException& error) {
+        what = error.what();
+    }
+    const auto lines = machine.DebugLines();
+    ASSERT_EQ(lines.size(), 1u);
+    const std::wstring& text = lines[0];
+    const std::string expectedStart = std::string(__FILE__) + "(" + std::to_string(line) + ")\\failure_reporting_tests!";
+    EXPECT_EQ(std::string(text.begin(), text.begin() + static_cast<long>(expectedStart.size())), expectedStart);
+    EXPECT_NE(text.find(L": Exception("), std::wstring::npos);
+    EXPECT_NE(text.find(L" tid("), std::wstring::npos);
+    const std::wstring end = L"8000FFFF Catastrophic failure\r\n";
+    ASSERT_GE(text.size(), end.size());
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
+    EXPECT_EQ(what, std::string(text.begin(), text.end()));
+}
+
+TEST_F(ResultTest, WbemStatusesHaveNoSystemText)
+{
+    Talvex::Quorlin::Cpp::Common::FailureInfo failure;
+    failure.hr = static_cast<HRESULT>(0x8004100E);
+    failure.file = "WmiQuery.cpp";
+    failure.line = 7;
+    failure.module = "native.dll";
+    failure.failureCount = 3;
+    failure.threadId = 0x1a2b;
+    const std::wstring text = Talvex::Quorlin::Cpp::Common::FormatFailureText(failure);
+    EXPECT_EQ(text, L"WmiQuery.cpp(7)\\native.dll!0000000000000000: Exception(3) tid(1a2b) 8004100E ");
+    failure.file = nullptr;
+    failure.callerReturnAddress = reinterpret_cast<const void*>(0xABCDEF);
+    EXPECT_EQ(Talvex::Quorlin::Cpp::Common::FormatFailureText(failure),
+              L"native.dll!0000000000000000: (caller: 0000000000ABCDEF) Exception(3) tid(1a2b) 8004100E ");
+}
+
+TEST_F(ResultTest, LongTextsAreCutToTheirLimits)
+{
+    const std::string longPath(3000, 'p');
+    const Result::CheckSite site{longPath.c_str(), 1, "m.dll"};
+    try {
+        Result::RaiseHr(site, E_FAIL);
+    } catch (const ResultException& error) {
+        EXPECT_EQ(std::string(error.what()).size(), 1023u);
+        EXPECT_EQ(Talvex::Quorlin::Cpp::Common::FormatFailureText(error.GetFailureInfo()).size(), 2047u);
+        const ResultException copy(error);
+        EXPECT_STREQ(copy.what(), error.what());
+    }
+}
+
+TEST_F(ResultTest, FailureIdsAreUniqueAcrossThreads)
+{
+    std::vector<std::uint32_t> ids(400);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&ids, t] {
+            for (int i = 0; i < 100; ++i) {
+                try {
+                    RAISE_HR(E_FAIL);
+                } catch (const ResultException& error) {
+                    ids[static_cast<std::size_t>(t * 100 + i)] = error.GetFailureInfo().failureId;
+                }
+            }
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(std::set<std::uint32_t>(ids.begin(), ids.end()).size(), ids.size());
+}
+
+TEST(ResultDeathTest, ReportingASuccessEndsTheProcess)
+{
+    EXPECT_DEATH(RAISE_HR(S_OK), "success code 0x00000000");
+}
+
+}  // namespace
