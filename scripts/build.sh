@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# build.sh DIR [cmake options...]: configures (once) and builds the project in DIR.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+dir=$1
+shift
+if [[ ! -f "$dir/build.ninja" ]]; then
+  cmake -S "$root" -B "$dir" -G Ninja "$@"
+else
+  cmake "$dir" "$@" >/dev/null
+fi
+cmake --build "$dir" --parallel "$(nproc)"

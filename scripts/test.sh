@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Every test: set up, build and run the suite plainly, then again under
+# AddressSanitizer and UndefinedBehaviorSanitizer. Fails when any test fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc)
+"$root/scripts/setup.sh"
+
+echo "== plain build"
+"$root/scripts/build.sh" "$root/build-test" -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=ON
+ctest --test-dir "$root/build-test" --output-on-failure --parallel "$jobs"
+
+echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+"$root/scripts/build.sh" "$root/build-asan" -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=OFF -DSTORCOLL_SANITIZE=ON \
+  -DCMAKE_BUILD_TYPE=Debug
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
