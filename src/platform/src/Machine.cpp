@@ -21,6 +21,12 @@ Machine& EmptyMachine() noexcept
 
 void Machine::DebugOutput(std::wstring_view) {}
 
+OpenResult Machine::OpenDevice(std::wstring_view, DWORD) { return {nullptr, ERROR_FILE_NOT_FOUND}; }
+
+std::vector<DeviceInterfaceRecord> Machine::DeviceInterfaces(const GUID&) { return {}; }
+
+std::wstring Machine::LogicalDriveStrings() { return {}; }
+
 Machine& CurrentMachine() noexcept
 {
     if (t_scopedMachine != nullptr) return *t_scopedMachine;

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+#include <vector>
+
+#include "platform/Device.h"
 #include "platform/ResourceLedger.h"
 #include "platform/Win32.h"
 
@@ -27,6 +30,14 @@ public:
     virtual UINT AnsiCodePage() const { return 1252; }
     virtual bool DebuggerAttached() const { return false; }
     virtual void DebugOutput(std::wstring_view text);
+
+    // CreateFileW: the device behind a path ("\\.\PhysicalDrive0", "\\.\C:",
+    // an interface path), checked against the requested access.
+    virtual OpenResult OpenDevice(std::wstring_view path, DWORD access);
+    // The present interfaces of a device interface class, in enumeration order.
+    virtual std::vector<DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass);
+    // GetLogicalDriveStringsW: "C:\", "D:\" ..., each followed by a zero.
+    virtual std::wstring LogicalDriveStrings();
 
 private:
     ResourceLedger m_ledger;

@@ -12,9 +12,14 @@
 #endif
 #include <windows.h>
 #include <objbase.h>
+#include <setupapi.h>
+#include <winioctl.h>
+#include <ntddscsi.h>
 #else
 #include "platform/decl/BaseTypes.h"
 #include "platform/decl/Errors.h"
 #include "platform/decl/Kernel32.h"
+#include "platform/decl/IoCtl.h"
 #include "platform/decl/Ole32.h"
+#include "platform/decl/SetupApi.h"
 #endif

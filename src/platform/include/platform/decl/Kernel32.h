@@ -45,3 +45,18 @@ BOOL IsDebuggerPresent();
 DWORD GetCurrentThreadId();
 
 long long _wtoi64(const wchar_t* text);
+
+#define GENERIC_READ 0x80000000u
+#define GENERIC_WRITE 0x40000000u
+#define FILE_READ_ATTRIBUTES 0x00000080u
+#define FILE_SHARE_READ 0x00000001u
+#define FILE_SHARE_WRITE 0x00000002u
+#define OPEN_EXISTING 3u
+#define FILE_ATTRIBUTE_NORMAL 0x00000080u
+
+HANDLE CreateFileW(LPCWSTR fileName, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES security,
+                   DWORD creationDisposition, DWORD flagsAndAttributes, HANDLE templateFile);
+BOOL DeviceIoControl(HANDLE device, DWORD ioControlCode, LPVOID inBuffer, DWORD inBufferSize, LPVOID outBuffer,
+                     DWORD outBufferSize, LPDWORD bytesReturned, LPOVERLAPPED overlapped);
+BOOL CloseHandle(HANDLE handle);
+DWORD GetLogicalDriveStringsW(DWORD bufferLength, LPWSTR buffer);
