@@ -2,7 +2,6 @@
 #pragma once
 
 #include <memory>
-#include <string>
 #include <string_view>
 
 #include "kvr/Guid.h"
@@ -32,13 +31,6 @@ public:
     // Asks the agent for the log of `logId`; raises ArgumentException when the
     // agent hands out none.
     BaseCollectorPlugin(IAgent& agent, std::string_view logId, const Guid& pluginId);
-
-    const std::string& LogId() const noexcept { return m_logId; }
-    const Guid& PluginId() const noexcept { return m_pluginId; }
-
-private:
-    std::string m_logId;
-    Guid m_pluginId;
 };
 
 }  // namespace Kvr

@@ -1,0 +1,108 @@
+#include "StorageCollectorPlugin.h"
+
+#include <stop_token>
+
+#include <gtest/gtest.h>
+
+#include "kvr/StorageCollectorInfo.h"
+#include "kvr/host/RecordingAgent.h"
+#include "platform/Machine.h"
+#include "sim/SimMachine.h"
+
+namespace {
+
+using Kvr::Host::RecordingAgent;
+using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+
+constexpr auto Methods = StorageCollectorPlugin::CollectionMethods();
+
+TEST(StorageCollectorPlugin, RegistrationData) {
+    constexpr auto plugin = StorageCollectorPlugin::Plugin;
+    static_assert(plugin.Id == StorageCollectorPlugin::Id && plugin.Name == StorageCollectorPlugin::Name);
+    static_assert(plugin.Version == StorageCollectorPlugin::Version);
+    static_assert(plugin.Description == StorageCollectorPlugin::Description);
+    EXPECT_EQ(plugin.Name, "Storage Info Collector");
+    EXPECT_EQ(plugin.Version, "1.0.0.0");
+    EXPECT_EQ(plugin.Description, "Enables collection of Physical Disk and Storage datatypes");
+    EXPECT_EQ(StorageCollectorPlugin::LogId, "StrgColl");
+    // The id is registry text that names the plug-in of the host's metadata.
+    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id).ToString(), plugin.Id);
+    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id), Kvr::StorageCollectorInfo::Guid);
+
+    EXPECT_EQ(StorageCollectorPlugin::Publisher.Name, "Talvex Technologies");
+    EXPECT_EQ(StorageCollectorPlugin::Publisher.Support, "PluginSupport");
+    EXPECT_FALSE(StorageCollectorPlugin::Publisher.Website.empty());
+}
+
+TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes) {
+    std::vector<std::pair<std::string, std::string>> table;
+    for (const auto& method : Methods) {
+        table.emplace_back(method.Name, method.MessageTypeName());
+    }
+    const std::string ns = "Talvex.Quorlin.Datatypes.";
+    EXPECT_EQ(table, (std::vector<std::pair<std::string, std::string>>{
+                         {"CollectPhysicalDiskDynamicInfo", ns + "PhysicalDiskDynamicInfo"},
+                         {"CollectPhysicalDiskStaticInfo", ns + "PhysicalDiskStaticInfo"},
+                         {"CollectSmartDynamicInfo", ns + "SmartDynamicInfo"},
+                         {"CollectSmartNvmeInfo", ns + "SmartNvmeInfo"},
+                         {"CollectSmartStaticInfo", ns + "SmartStaticInfo"},
+                         {"CollectNvmeIdentifyControllerData", ns + "NvmeIdentifyControllerData"},
+                     }));
+}
+
+TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResource) {
+    sim::SimMachine machine;
+    platform::MachineScope scope(machine);
+    RecordingAgent agent;
+    {
+        StorageCollectorPlugin plugin(agent);
+        EXPECT_EQ(plugin.Log, agent.Log());
+    }
+    EXPECT_EQ(agent.RequestedLogId(), "StrgColl");
+    EXPECT_EQ(agent.RequestedPluginId(), Kvr::StorageCollectorInfo::Guid);
+    for (std::size_t r = 0; r < static_cast<std::size_t>(platform::Resource::Count); ++r) {
+        const auto resource = static_cast<platform::Resource>(r);
+        EXPECT_EQ(machine.Ledger().Acquisitions(resource), 0) << platform::ResourceName(resource);
+    }
+    EXPECT_TRUE(machine.DebugLines().empty());
+    EXPECT_EQ(agent.Log()->Count(), 0u);
+}
+
+// Until the retrievers are built, every method must report not-supported the
+// way the host sees any failure: a KvrException around the not-supported
+// error, after one Trace line naming its own data type.
+TEST(StorageCollectorPlugin, EachMethodRunsItsOwnRetrieverThroughTheItemHandler) {
+    RecordingAgent agent;
+    StorageCollectorPlugin plugin(agent);
+    for (const auto& method : Methods) {
+        agent.Log()->Clear();
+        const std::string dataType(method.Name.substr(std::string_view("Collect").size()));
+        try {
+            method.Invoke(plugin, std::nullopt, std::nullopt);
+            ADD_FAILURE() << method.Name << " returned";
+        } catch (const Kvr::KvrException& error) {
+            ASSERT_NE(error.InnerException(), nullptr) << method.Name;
+            EXPECT_EQ(error.InnerException()->TypeName(), "Kvr::NotSupportedException");
+            EXPECT_EQ(error.InnerException()->Message(), dataType + " collection is not available yet");
+        }
+        const auto records = agent.Log()->Records();
+        ASSERT_EQ(records.size(), 1u) << method.Name;
+        EXPECT_EQ(records[0].Level, Kvr::LogLevel::Trace);
+        EXPECT_EQ(records[0].Text, "Not Supported Exception : " + dataType + " collection is not available yet");
+    }
+}
+
+TEST(StorageCollectorPlugin, CancelledTokenStopsEveryMethodBeforeItsRetrieverAndLogsNothing) {
+    RecordingAgent agent;
+    StorageCollectorPlugin plugin(agent);
+    std::stop_source source;
+    source.request_stop();
+    for (const auto& method : Methods) {
+        EXPECT_THROW(method.Invoke(plugin, std::string("Disk_X"), source.get_token()),
+                     Kvr::OperationCanceledException)
+            << method.Name;
+    }
+    EXPECT_EQ(agent.Log()->Count(), 0u);
+}
+
+}  // namespace
