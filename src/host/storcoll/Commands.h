@@ -1,0 +1,51 @@
+// What storcoll's commands do, apart from parsing the command line: list the
+// plug-in's registration, and run collection methods and print their items.
+#pragma once
+
+#include <optional>
+#include <ostream>
+#include <span>
+#include <stdexcept>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "kvr/BaseCollector.h"
+#include "kvr/Registration.h"
+
+namespace Storcoll {
+
+enum ExitCode : int {
+    Success = 0,
+    CollectionFailed = 1,
+    UsageError = 2,
+    Cancelled = 130,  // as a shell reports a program ended by SIGINT
+};
+
+void PrintRegistration(const Kvr::PluginAttribute& plugin, const Kvr::PublisherAttribute& publisher,
+                       std::span<const Kvr::CollectionMethodEntry> methods, std::ostream& out);
+
+// A collection method name that the plug-in does not have.
+class UnknownMethodError : public std::invalid_argument {
+public:
+    using std::invalid_argument::invalid_argument;
+};
+
+// The entries that `names` ask for, in the order named; every entry when no
+// name is given. A name is a method name ("CollectSmartStaticInfo") or its
+// data type ("SmartStaticInfo"). Raises UnknownMethodError naming the first
+// unknown name and listing the valid ones.
+std::vector<Kvr::CollectionMethodEntry> SelectMethods(std::span<const Kvr::CollectionMethodEntry> methods,
+                                                      const std::vector<std::string>& names);
+
+// Runs each method on `plugin` in turn and prints one JSON document to `out`:
+//   [{"method": ..., "messageType": ..., "items": [...] | null} |
+//    {"method": ..., "messageType": ..., "error": {...}}, ...]
+// A failure is also told on `err` with the error's message and its inner
+// error's. Cancellation ends the run after the method it stopped. Returns the
+// exit code.
+int RunCollect(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
+               const std::optional<std::string>& itemId, const std::stop_token& token, std::ostream& out,
+               std::ostream& err);
+
+}  // namespace Storcoll

@@ -1,0 +1,99 @@
+// storcoll: loads the storage collector plug-in the way the host framework
+// does and runs its collection methods from the command line.
+//   storcoll list
+//   storcoll collect [METHOD...] [--item ID] [--log-level LEVEL] [--log-file PATH]
+#include <iostream>
+#include <map>
+#include <memory>
+#include <optional>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "Commands.h"
+#include "MachineSetup.h"
+#include "SigintWatcher.h"
+#include "StorageCollectorPlugin.h"
+#include "kvr/host/HostAgent.h"
+#include "kvr/host/TextLog.h"
+
+namespace {
+
+using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+
+constexpr auto Methods = StorageCollectorPlugin::CollectionMethods();
+
+std::shared_ptr<Kvr::Host::TextLogWriter> MakeLogWriter(Kvr::LogLevel level, const std::string& logFile) {
+    if (logFile.empty()) {
+        return std::make_shared<Kvr::Host::TextLogWriter>(std::cerr, level);
+    }
+    return std::make_shared<Kvr::Host::TextLogWriter>(logFile, level);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Before anything can start a thread: every thread must inherit the
+    // blocked SIGINT so that only the watcher receives it.
+    std::stop_source stop;
+    Storcoll::SigintWatcher sigint(stop);
+
+    CLI::App app{"Runs the collection methods of the storage collector plug-in and prints their items as JSON."};
+    app.require_subcommand(1);
+
+    std::string logLevelName = "warning";
+    std::string logFile;
+    const std::map<std::string, Kvr::LogLevel> levels{{"trace", Kvr::LogLevel::Trace},
+                                                      {"debug", Kvr::LogLevel::Debug},
+                                                      {"warning", Kvr::LogLevel::Warning},
+                                                      {"error", Kvr::LogLevel::Error}};
+    app.add_option("--log-level", logLevelName, "Lowest level written to the log")
+        ->check(CLI::IsMember({"trace", "debug", "warning", "error"}))
+        ->capture_default_str();
+    app.add_option("--log-file", logFile, "Append the log to this file instead of standard error");
+    Storcoll::MachineOptions machine;
+
+    auto* list = app.add_subcommand("list", "Show the plug-in's registration data and its collection methods");
+    auto* collect = app.add_subcommand("collect", "Run collection methods (all of them when none is named)");
+    std::vector<std::string> methodNames;
+    std::optional<std::string> itemId;
+    collect->add_option("methods", methodNames, "Collection methods, e.g. CollectSmartStaticInfo or SmartStaticInfo");
+    collect->add_option("--item", itemId, "Collect only the item with this id (e.g. Disk_...)");
+    collect->fallthrough();
+    list->fallthrough();
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // --help ends here too, with success.
+        return app.exit(error) == 0 ? Storcoll::Success : Storcoll::UsageError;
+    }
+
+    if (list->parsed()) {
+        Storcoll::PrintRegistration(StorageCollectorPlugin::Plugin, StorageCollectorPlugin::Publisher, Methods,
+                                    std::cout);
+        return Storcoll::Success;
+    }
+
+    std::vector<Kvr::CollectionMethodEntry> selected;
+    try {
+        selected = Storcoll::SelectMethods(Methods, methodNames);
+    } catch (const Storcoll::UnknownMethodError& error) {
+        std::cerr << "storcoll: " << error.what() << '\n';
+        return Storcoll::UsageError;
+    }
+
+    try {
+        Storcoll::InstallMachine(machine);
+        Kvr::Host::HostAgent agent(MakeLogWriter(levels.at(logLevelName), logFile));
+        StorageCollectorPlugin plugin(agent);
+        return Storcoll::RunCollect(plugin, selected, itemId, stop.get_token(), std::cout, std::cerr);
+    } catch (const Kvr::Exception& error) {
+        std::cerr << "storcoll: " << error.Message() << '\n';
+    } catch (const std::exception& error) {
+        std::cerr << "storcoll: " << error.what() << '\n';
+    }
+    return Storcoll::CollectionFailed;
+}

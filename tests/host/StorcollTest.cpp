@@ -1,0 +1,174 @@
+// storcoll's working parts: item JSON, method selection, the collect run and
+// the Ctrl-C watcher.
+#include <signal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "Commands.h"
+#include "ItemJson.h"
+#include "SigintWatcher.h"
+#include "kvr/host/RecordingAgent.h"
+#include "physical_disk_static_info.pb.h"
+
+namespace {
+
+using namespace std::chrono;
+using Storcoll::Json;
+using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
+
+const Kvr::CollectionTime When = sys_days{2026y / 12 / 6} + 2h + 123ms;
+
+TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames) {
+    auto message = std::make_shared<PhysicalDiskStaticInfo>();
+    message->set_name("Disk 0");
+    message->mutable_size()->set_value(476940);
+    message->add_capability("HardDrive");
+    const Json json = Storcoll::ItemToJson(Kvr::GenericItem{"Disk_SCSI\\DISK&VEN_X\\0", When, message});
+
+    EXPECT_EQ(json.at("itemId"), "Disk_SCSI\\DISK&VEN_X\\0");
+    EXPECT_EQ(json.at("time"), "2026-12-06T02:00:00.123Z");
+    const Json& data = json.at("data");
+    EXPECT_EQ(data.at("Name"), "Disk 0");
+    // A wrapper holding 64 bits prints as text in protobuf's JSON mapping.
+    EXPECT_EQ(data.at("Size"), "476940");
+    EXPECT_EQ(data.at("Capability"), Json::array({"HardDrive"}));
+    // Unset text fields are shown; unset wrappers are not.
+    EXPECT_EQ(data.at("Eppid"), "");
+    EXPECT_FALSE(data.contains("name"));
+}
+
+TEST(ItemJson, ErrorShowsItsInnerChain) {
+    const Kvr::KvrException error(
+        "outer", std::make_exception_ptr(Kvr::ArgumentException("middle", std::make_exception_ptr(
+                                                                              std::runtime_error("E_FAIL")))));
+    EXPECT_EQ(Storcoll::ErrorToJson(error),
+              Json::parse(R"({"type": "Kvr::KvrException", "message": "outer",
+                              "inner": {"type": "Kvr::ArgumentException", "message": "middle",
+                                        "inner": {"type": "native", "message": "E_FAIL"}}})"));
+}
+
+// A plug-in whose methods succeed, find nothing or fail.
+class FakePlugin final : public Kvr::BaseCollectorPlugin {
+public:
+    explicit FakePlugin(Kvr::IAgent& agent)
+        : BaseCollectorPlugin(agent, "Fake", Kvr::Guid::Parse("{00000000-0000-0000-0000-000000000001}")) {}
+
+    Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectDisks(const std::optional<std::string>& itemId,
+                                                               const Kvr::CancellationToken& token) {
+        Kvr::ThrowIfCancellationRequested(token);
+        PhysicalDiskStaticInfo message;
+        message.set_name(itemId.value_or("all"));
+        return std::vector<Kvr::DatatypeItem<PhysicalDiskStaticInfo>>{{message, "Disk_A", When},
+                                                                     {message, "Disk_B", When}};
+    }
+    Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectNothing(const std::optional<std::string>&,
+                                                                 const Kvr::CancellationToken&) {
+        return std::nullopt;
+    }
+    Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectBroken(const std::optional<std::string>&,
+                                                                const Kvr::CancellationToken&) {
+        throw Kvr::KvrException(std::make_exception_ptr(Kvr::NotSupportedException("no such bus")));
+    }
+
+    static constexpr auto CollectionMethods() {
+        return std::array{Kvr::MakeCollectionMethod<&FakePlugin::CollectDisks>("CollectDisks"),
+                          Kvr::MakeCollectionMethod<&FakePlugin::CollectNothing>("CollectNothing"),
+                          Kvr::MakeCollectionMethod<&FakePlugin::CollectBroken>("CollectBroken")};
+    }
+};
+
+constexpr auto FakeMethods = FakePlugin::CollectionMethods();
+
+std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEntry>& entries) {
+    std::vector<std::string_view> names;
+    for (const auto& entry : entries) {
+        names.push_back(entry.Name);
+    }
+    return names;
+}
+
+TEST(SelectMethods, AllWhenNoneNamedElseInTheOrderNamed) {
+    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(FakeMethods, {})),
+              (std::vector<std::string_view>{"CollectDisks", "CollectNothing", "CollectBroken"}));
+    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(FakeMethods, {"Broken", "CollectDisks"})),
+              (std::vector<std::string_view>{"CollectBroken", "CollectDisks"}));
+}
+
+TEST(SelectMethods, UnknownNameIsNamedWithTheValidOnes) {
+    try {
+        Storcoll::SelectMethods(FakeMethods, {"Disks", "collectnothing"});
+        FAIL() << "a wrongly cased name was accepted";
+    } catch (const Storcoll::UnknownMethodError& error) {
+        EXPECT_STREQ(error.what(),
+                     "unknown collection method 'collectnothing'; "
+                     "valid methods: CollectDisks, CollectNothing, CollectBroken");
+    }
+}
+
+TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure) {
+    Kvr::Host::RecordingAgent agent;
+    FakePlugin plugin(agent);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int code = Storcoll::RunCollect(plugin, FakeMethods, std::string("Disk_A"), std::stop_token{}, out, err);
+    EXPECT_EQ(code, Storcoll::CollectionFailed);
+
+    const Json results = Json::parse(out.str());
+    ASSERT_EQ(results.size(), 3u);
+    EXPECT_EQ(results[0].at("method"), "CollectDisks");
+    EXPECT_EQ(results[0].at("messageType"), "Talvex.Quorlin.Datatypes.PhysicalDiskStaticInfo");
+    ASSERT_EQ(results[0].at("items").size(), 2u);
+    EXPECT_EQ(results[0].at("items")[1].at("itemId"), "Disk_B");
+    EXPECT_EQ(results[0].at("items")[0].at("data").at("Name"), "Disk_A");
+    EXPECT_TRUE(results[1].at("items").is_null());
+    EXPECT_EQ(results[2].at("error").at("inner").at("type"), "Kvr::NotSupportedException");
+    EXPECT_FALSE(results[2].contains("items"));
+
+    EXPECT_EQ(err.str(),
+              "storcoll: CollectBroken failed: no such bus\n"
+              "  inner error: Kvr::NotSupportedException: no such bus\n");
+}
+
+TEST(RunCollect, CancellationStopsTheRun) {
+    Kvr::Host::RecordingAgent agent;
+    FakePlugin plugin(agent);
+    std::stop_source stop;
+    stop.request_stop();
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(Storcoll::RunCollect(plugin, FakeMethods, std::nullopt, stop.get_token(), out, err),
+              Storcoll::Cancelled);
+    const Json results = Json::parse(out.str());
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_EQ(results[0].at("error").at("type"), "Kvr::OperationCanceledException");
+    EXPECT_EQ(err.str(), "storcoll: CollectDisks cancelled\n");
+}
+
+bool SigintBlocked() {
+    sigset_t mask;
+    pthread_sigmask(SIG_SETMASK, nullptr, &mask);
+    return sigismember(&mask, SIGINT) == 1;
+}
+
+TEST(SigintWatcher, CtrlCRequestsStopAndTheMaskIsRestoredAfterwards) {
+    ASSERT_FALSE(SigintBlocked());
+    std::stop_source stop;
+    {
+        Storcoll::SigintWatcher watcher(stop);
+        EXPECT_TRUE(SigintBlocked());
+        ASSERT_EQ(kill(getpid(), SIGINT), 0);
+        const auto deadline = steady_clock::now() + 5s;
+        while (!stop.stop_requested() && steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(5ms);
+        }
+        EXPECT_TRUE(stop.stop_requested());
+    }
+    EXPECT_FALSE(SigintBlocked());
+}
+
+}  // namespace
