@@ -1,0 +1,53 @@
+// A simulated NVMe drive behind \\.\PhysicalDriveN, answering as Windows'
+// inbox NVMe driver does: the storage device descriptor, the protocol-specific
+// property queries for Identify Controller and Get Log Page, the device number
+// and the drive geometry.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <vector>
+
+#include "platform/Device.h"
+#include "sim/NvmeModel.h"
+
+namespace sim {
+
+class NvmeDevice : public platform::Device {
+public:
+    // One protocol-specific query the drive received, as the caller filled it.
+    struct ProtocolQuery {
+        DWORD propertyId = 0;
+        DWORD protocolType = 0;
+        DWORD dataType = 0;
+        DWORD requestValue = 0;
+        DWORD requestSubValue = 0;
+        DWORD dataOffset = 0;
+        DWORD dataLength = 0;
+    };
+
+    // Encodes the pages once, from the fields or the recorded pages.
+    explicit NvmeDevice(NvmeDriveModel model);
+
+    platform::IoResult Control(const platform::IoRequest& request) override;
+
+    const NvmeDriveModel& Model() const noexcept { return m_model; }
+    // Every protocol-specific query received so far, oldest first.
+    std::vector<ProtocolQuery> ProtocolQueries() const;
+
+private:
+    platform::IoResult QueryProperty(const platform::IoRequest& request);
+    platform::IoResult DeviceDescriptor(const platform::IoRequest& request) const;
+    platform::IoResult ProtocolData(const platform::IoRequest& request, DWORD propertyId);
+    platform::IoResult DeviceNumber(const platform::IoRequest& request) const;
+    platform::IoResult Geometry(const platform::IoRequest& request) const;
+
+    NvmeDriveModel m_model;
+    std::vector<std::uint8_t> m_identify;
+    std::vector<std::uint8_t> m_healthLog;
+    std::vector<std::uint8_t> m_vendorHealthLog;  // empty: the drive has none
+    mutable std::mutex m_lock;
+    std::vector<ProtocolQuery> m_queries;
+};
+
+}  // namespace sim
