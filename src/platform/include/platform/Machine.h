@@ -10,9 +10,11 @@
 
 #include <vector>
 
+#include "platform/ComRuntime.h"
 #include "platform/Device.h"
 #include "platform/ResourceLedger.h"
 #include "platform/Win32.h"
+#include "platform/WmiData.h"
 
 namespace platform {
 
@@ -39,8 +41,24 @@ public:
     // GetLogicalDriveStringsW: "C:\", "D:\" ..., each followed by a zero.
     virtual std::wstring LogicalDriveStrings();
 
+    // COM and WMI. The platform keeps the COM objects, strings and arrays; the
+    // machine answers what its WMI service holds.
+    ComRuntime& Com() noexcept { return m_com; }
+    // IWbemLocator::ConnectServer: S_OK for a namespace the service has, else
+    // the failure to answer (WBEM_E_INVALID_NAMESPACE for an unknown one).
+    virtual HRESULT WmiConnect(std::wstring_view nameSpace) const;
+    // IWbemServices::ExecQuery of "SELECT * FROM className" on a namespace that
+    // WmiConnect accepted: the instances, or the failure to answer
+    // (WBEM_E_INVALID_CLASS for an unknown class).
+    virtual WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const;
+    // Each COM and WMI call the platform answers for this machine, as one line
+    // such as "ConnectServer(\"root\\cimv2\", NULL, NULL, NULL, 0, NULL, NULL)",
+    // so that tests can check call order and arguments.
+    virtual void NoteComCall(std::string_view call);
+
 private:
     ResourceLedger m_ledger;
+    ComRuntime m_com;
 };
 
 // The machine the calling thread's platform calls reach.

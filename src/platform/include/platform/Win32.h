@@ -12,6 +12,8 @@
 #endif
 #include <windows.h>
 #include <objbase.h>
+#include <oleauto.h>
+#include <wbemidl.h>
 #include <setupapi.h>
 #include <winioctl.h>
 #include <ntddscsi.h>
@@ -21,5 +23,8 @@
 #include "platform/decl/Kernel32.h"
 #include "platform/decl/IoCtl.h"
 #include "platform/decl/Ole32.h"
+#include "platform/decl/Com.h"
+#include "platform/decl/OleAuto.h"
+#include "platform/decl/Wbem.h"
 #include "platform/decl/SetupApi.h"
 #endif

@@ -1,0 +1,34 @@
+// Reads a machine description (JSON) into a MachineDescription. A malformed
+// description is refused as a whole with a DescriptionError that names the
+// JSON path of the fault and what was expected there.
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "sim/MachineDescription.h"
+
+namespace sim {
+
+class DescriptionError : public std::runtime_error {
+public:
+    // what(): "<path>: <problem>", e.g. "$.disks[1].modle: unknown key".
+    DescriptionError(std::string path, const std::string& problem);
+    const std::string& Path() const noexcept { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+MachineDescription ParseDescription(std::string_view json);
+// As ParseDescription; a file that cannot be read is refused at path "$".
+MachineDescription LoadDescriptionFile(const std::filesystem::path& file);
+
+// The description built into the simulator: a machine with two disks, used
+// when no description file is given.
+std::string_view DefaultDescriptionJson() noexcept;
+MachineDescription DefaultDescription();
+
+}  // namespace sim

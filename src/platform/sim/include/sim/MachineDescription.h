@@ -1,0 +1,64 @@
+// What a simulated machine has, as its machine description says: the model a
+// description file is loaded into, before any machine is made from it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Win32.h"
+#include "platform/WmiData.h"
+
+namespace sim {
+
+struct DiskDescription {
+    std::uint32_t number = 0;  // the physical drive number
+    std::string model;
+    std::string serial;
+    std::string firmware;
+    std::string pnpDeviceId;
+    std::string interfaceType = "SCSI";
+    std::uint64_t sizeBytes = 0;
+    std::uint32_t bytesPerSector = 512;
+};
+
+// A change to the rows a class derives from the hardware, or a row of its own.
+struct WmiRowEdit {
+    enum class Kind {
+        Edit,  // change derived row `row`
+        Drop,  // leave derived row `row` out
+        Add,   // append `set` as a row of its own
+        Copy,  // append a copy of derived row `row`, changed
+    };
+    Kind kind = Kind::Add;
+    std::size_t row = 0;
+    platform::WmiInstance set;         // properties set (Edit, Copy) or the whole row (Add)
+    std::vector<std::wstring> remove;  // properties taken out (Edit, Copy)
+    std::string path;                  // the edit's place in the description
+};
+
+struct WmiClassOverride {
+    std::wstring name;
+    HRESULT queryFailure = S_OK;  // ExecQuery answers it
+    ULONG failingNext = 0;        // the enumerator step that fails, 1 for the first
+    HRESULT failingNextResult = S_OK;
+    std::vector<WmiRowEdit> rows;
+    std::string path;
+};
+
+struct WmiNamespaceOverride {
+    std::wstring name;              // one of the service's namespaces
+    HRESULT connectFailure = S_OK;  // ConnectServer answers it
+    std::vector<WmiClassOverride> classes;
+};
+
+struct MachineDescription {
+    UINT codePage = 1252;
+    bool debuggerAttached = false;
+    std::vector<DiskDescription> disks;
+    std::vector<WmiNamespaceOverride> wmi;
+
+    const DiskDescription* FindDisk(std::uint32_t number) const;
+};
+
+}  // namespace sim

@@ -1,0 +1,28 @@
+#include "DerivedClasses.h"
+
+namespace sim::wmi {
+
+const std::vector<DerivedClass>& DerivedClasses()
+{
+    static const std::vector<DerivedClass> classes = {
+        {L"root\\cimv2", L"Win32_DiskDrive", &Win32DiskDriveProperties, &Win32DiskDriveRows},
+    };
+    return classes;
+}
+
+const DerivedClass* FindDerivedClass(std::wstring_view nameSpace, std::wstring_view className)
+{
+    for (const auto& derived : DerivedClasses())
+        if (platform::WmiNamesEqual(derived.nameSpace, nameSpace) && platform::WmiNamesEqual(derived.className, className))
+            return &derived;
+    return nullptr;
+}
+
+const PropertyType* FindPropertyType(const DerivedClass& derived, std::wstring_view property)
+{
+    for (const auto& type : derived.properties())
+        if (platform::WmiNamesEqual(type.name, property)) return &type;
+    return nullptr;
+}
+
+}  // namespace sim::wmi
