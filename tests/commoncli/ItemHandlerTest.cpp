@@ -180,9 +180,10 @@ TEST(ItemHandler, EachCategoryLogsFromItsOwnStatement) {
 
 TEST(ItemHandler, SourceFileAndFunctionDoNotDependOnT) {
     RecordingLog log;
+    const Kvr::CancellationToken noToken;
     EXPECT_THROW((ItemHandler<int>::ExecuteHandlingException(
                      [](const std::optional<std::string>&) -> int { throw std::runtime_error("x"); }, std::nullopt,
-                     Wrap, log, std::nullopt)),
+                     Wrap, log, noToken)),
                  Kvr::KvrException);
     ExpectOneLine(log, Kvr::LogLevel::Error, "Native exception : x");
 }
