@@ -126,24 +126,4 @@ TEST(HealthDecoder, EnduranceGroupSummaryUsesBitsZeroTwoAndThree)
     EXPECT_EQ(read(0xF2), (std::array<bool, 3>{false, false, false}));  // reserved bits
 }
 
-TEST(HealthDecoder, WarningObjectsAreHandedOutAndOutliveTheLog)
-{
-    std::vector<std::uint8_t> page(kPage, 0);
-    page[0] = 0x08;
-    page[6] = 0x01;
-    OwningCustody custody;
-    auto log = Decode(page, custody);
-    ASSERT_TRUE(log);
-    const auto* warning = log->CriticalWarning();
-    const auto* again = log->CriticalWarning();
-    const auto* summary = log->EnduranceGroupCriticalWarningSummary();
-    EXPECT_NE(warning, again);  // a new object per call
-    EXPECT_EQ(custody.HandedOut(), 3U);
-    log.reset();
-    EXPECT_TRUE(warning->ReadOnly());
-    EXPECT_TRUE(summary->LowAvailableSpareCapacity());
-
-    EXPECT_EQ(DecodeHealthLog(std::vector<std::uint8_t>(kPage - 1, 0), custody), nullptr);
-}
-
 }  // namespace
