@@ -61,8 +61,11 @@ TEST(DescriptionLoader, RefusesMalformedDescriptionsNamingThePathAndWhatWasExpec
         {R"({"debuggerAttached": 1})", "$.debuggerAttached: expected true or false"},
         {R"({"disks": {}})", "$.disks: expected an array"},
         {R"({"disks": [7]})", "$.disks[0]: expected an object"},
-        {R"({"disks": [{"number": 0, "modle": "M", "pnpDeviceId": "P", "sizeBytes": 1}]})",
+        {R"({"disks": [{"number": 0, "pnpDeviceId": "P", "sizeBytes": 1}]})",
          "$.disks[0].model: missing, expected a string"},
+        // A misspelt key is named before the key it leaves missing.
+        {R"({"disks": [{"number": 0, "modle": "M", "pnpDeviceId": "P", "sizeBytes": 1}]})",
+         "$.disks[0].modle: unknown key"},
         {R"({"disks": [{"number": 0, )" + disk + R"(, "modle": "M"}]})", "$.disks[0].modle: unknown key"},
         {R"({"disks": [{"number": -1, )" + disk + "}]}", "$.disks[0].number: expected an unsigned 32-bit integer"},
         {R"({"disks": [{"number": 4294967296, )" + disk + "}]}",

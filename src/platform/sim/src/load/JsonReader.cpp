@@ -80,7 +80,8 @@ HRESULT ReadFailure(const Node& node)
 void ObjectReader::Required(const std::string& key, const std::function<void(const Node&)>& read,
                             const std::string& what)
 {
-    if (!m_node.value.contains(key)) throw DescriptionError(m_node.MemberPath(key), "missing, expected " + what);
+    if (!m_node.value.contains(key) && !m_missing)
+        m_missing.emplace(m_node.MemberPath(key), "missing, expected " + what);
     Optional(key, read);
 }
 
@@ -96,11 +97,13 @@ void ObjectReader::EachMember(const std::function<void(const std::string& key, c
     for (const auto& item : m_node.value.items()) read(item.key(), m_node.Member(item.key()));
 }
 
-void ObjectReader::RefuseUnknownKeys() const
+void ObjectReader::Finish() const
 {
-    if (m_takesAll) return;
-    for (const auto& item : m_node.value.items())
-        if (m_taken.count(item.key()) == 0) m_node.Member(item.key()).Refuse("unknown key");
+    if (!m_takesAll) {
+        for (const auto& item : m_node.value.items())
+            if (m_taken.count(item.key()) == 0) m_node.Member(item.key()).Refuse("unknown key");
+    }
+    if (m_missing) throw *m_missing;
 }
 
 void ReadObject(const Node& node, const std::function<void(ObjectReader&)>& read)
@@ -108,7 +111,7 @@ void ReadObject(const Node& node, const std::function<void(ObjectReader&)>& read
     if (!node.value.is_object()) node.Expected("an object");
     ObjectReader reader(node);
     read(reader);
-    reader.RefuseUnknownKeys();
+    reader.Finish();
 }
 
 void ReadArray(const Node& node, const std::function<void(const Node&)>& read)

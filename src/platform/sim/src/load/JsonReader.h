@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -59,7 +60,9 @@ public:
     void EachMember(const std::function<void(const std::string& key, const Node&)>& read);
 
     const Node& Self() const { return m_node; }
-    void RefuseUnknownKeys() const;
+    // Unknown keys first (a misspelt key is also a missing one), then the
+    // first missing required key.
+    void Finish() const;
 
 private:
     static std::string Describe(const std::string&) { return "a string"; }
@@ -69,6 +72,7 @@ private:
 
     Node m_node;
     std::set<std::string> m_taken;
+    std::optional<DescriptionError> m_missing;
     bool m_takesAll = false;
 };
 

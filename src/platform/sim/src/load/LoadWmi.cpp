@@ -60,7 +60,8 @@ std::string Described(CimType type, bool isArray)
 {
     const CimTypeName& entry = NameOf(type);
     return isArray ? std::string("an array of ") + entry.name + " values, or null"
-                   : std::string(entry.described) + " (" + entry.name + "), or null";
+           : type == CimType::String ? std::string("a string, or null")
+                                     : std::string(entry.described) + " (" + entry.name + "), or null";
 }
 
 WmiScalar ReadScalar(const Node& node, CimType type, const std::string& expected)
