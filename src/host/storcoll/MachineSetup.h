@@ -2,13 +2,28 @@
 // answers from.
 #pragma once
 
+#include <optional>
+#include <stdexcept>
+#include <string>
+
 namespace Storcoll {
 
-// What the command line says about the machine. Empty for now: the machine
-// description file option is added here when the simulated machine can load one.
-struct MachineOptions {};
+// What the command line says about the machine.
+struct MachineOptions {
+    // --machine FILE: a machine description (docs/machine-description.md);
+    // without it, the simulator's built-in two-disk machine.
+    std::optional<std::string> descriptionFile;
+};
+
+// A description file that cannot be read or is malformed. what() names the
+// file, the JSON path of the fault and what was expected there.
+class MachineDescriptionError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 // Installs the process-wide machine; call once, before the plug-in collects.
+// Raises MachineDescriptionError and installs nothing for a bad description.
 void InstallMachine(const MachineOptions& options);
 
 }  // namespace Storcoll

@@ -1,7 +1,7 @@
 // storcoll: loads the storage collector plug-in the way the host framework
 // does and runs its collection methods from the command line.
 //   storcoll list
-//   storcoll collect [METHOD...] [--item ID] [--log-level LEVEL] [--log-file PATH]
+//   storcoll collect [METHOD...] [--item ID] [--machine FILE] [--log-level LEVEL] [--log-file PATH]
 #include <iostream>
 #include <map>
 #include <memory>
@@ -54,6 +54,8 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     app.add_option("--log-file", logFile, "Append the log to this file instead of standard error");
     Storcoll::MachineOptions machine;
+    app.add_option("--machine", machine.descriptionFile,
+                   "Simulate the machine this description file (JSON) describes instead of the built-in one");
 
     auto* list = app.add_subcommand("list", "Show the plug-in's registration data and its collection methods");
     auto* collect = app.add_subcommand("collect", "Run collection methods (all of them when none is named)");
@@ -90,6 +92,9 @@ int main(int argc, char** argv) {
         Kvr::Host::HostAgent agent(MakeLogWriter(levels.at(logLevelName), logFile));
         StorageCollectorPlugin plugin(agent);
         return Storcoll::RunCollect(plugin, selected, itemId, stop.get_token(), std::cout, std::cerr);
+    } catch (const Storcoll::MachineDescriptionError& error) {
+        std::cerr << "storcoll: " << error.what() << '\n';
+        return Storcoll::UsageError;
     } catch (const Kvr::Exception& error) {
         std::cerr << "storcoll: " << error.Message() << '\n';
     } catch (const std::exception& error) {
