@@ -1,0 +1,50 @@
+// An ATA drive executing one command: the registers it was given, the
+// registers and data it answers with. Both pass-through paths end here.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "sim/DiskModels.h"
+
+namespace sim {
+
+struct AtaCommand {
+    std::uint16_t features = 0;
+    std::uint16_t count = 0;
+    std::uint64_t lba = 0;  // LBA low in bits 0-7, mid 8-15, high 16-23, ...
+    std::uint8_t device = 0;
+    std::uint8_t command = 0;
+};
+
+struct AtaOutcome {
+    std::uint8_t status = 0;
+    std::uint8_t error = 0;
+    std::vector<std::uint8_t> data;  // what the drive sends to the host
+
+    bool Failed() const { return (status & statusErr) != 0; }
+
+    static constexpr std::uint8_t statusErr = 0x01;
+    static constexpr std::uint8_t statusReady = 0x50;  // DRDY | DSC
+    static constexpr std::uint8_t errorAbort = 0x04;
+};
+
+namespace ata {
+constexpr std::uint8_t identifyDevice = 0xEC;
+constexpr std::uint8_t readLogExt = 0x2F;
+constexpr std::uint8_t smart = 0xB0;
+constexpr std::uint8_t smartReadData = 0xD0;
+constexpr std::uint8_t smartReadThresholds = 0xD1;
+}  // namespace ata
+
+// Executes a command; an unknown or unsupported command is aborted.
+AtaOutcome Execute(const AtaDriveModel& drive, const AtaCommand& command);
+
+// The outcome of a command the drive refuses: ERR with ABRT, no data.
+AtaOutcome Aborted();
+
+// The bytes a PIO data-in command moves to the host; 0 for other commands.
+std::size_t DataInBytes(const AtaCommand& command);
+
+}  // namespace sim
