@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "CommonCLI/NativeText.h"
+#include "CommonCLI/HostText.h"
 #include "kvr/Cancellation.h"
 #include "kvr/Exceptions.h"
 #include "kvr/IKvrLog.h"
