@@ -149,6 +149,39 @@ TEST_F(WmiCommonLibTest, ThreadInASingleThreadedApartmentKeepsIt)
     }).join();
 }
 
+TEST_F(WmiCommonLibTest, RunsEveryQueryOfTheSystemOnADescribedMachine)
+{
+    Describe(R"({"disks": [{"number": 0, "model": "M", "pnpDeviceId": "P", "sizeBytes": 1000000000}],
+        "wmi": {"root\\WMI": {"classes": {"MSStorageDriver_ATAPISmartData": {"rows": [
+                    {"add": {"InstanceName": "IDE\\Disk_0", "VendorSpecific": {"cim": "uint8[]", "value": [16, 0]}}}]}}},
+                "root\\cimv2": {"classes": {"Win32_PerfFormattedData_PerfDisk_PhysicalDisk": {"rows": [
+                    {"add": {"Name": "0 C:", "PercentIdleTime": {"cim": "uint64", "value": 97}}},
+                    {"add": {"Name": "_Total", "PercentIdleTime": {"cim": "uint64", "value": 97}}}]}}},
+                "root\\microsoft\\windows\\storage": {"classes": {"MSFT_PhysicalDisk": {"rows": [
+                    {"add": {"DeviceId": "0", "MediaType": {"cim": "uint16", "value": 4}}}]}}}}})");
+    const std::pair<const wchar_t*, unsigned short> queries[] = {
+        {L"SELECT * FROM MSStorageDriver_ATAPISmartData", 1},
+        {L"SELECT * FROM Win32_DiskDrive", 2},
+        {L"SELECT * FROM Win32_PerfFormattedData_PerfDisk_PhysicalDisk", 2},
+        {L"SELECT * FROM MSFT_PhysicalDisk", 5},
+    };
+    std::vector<int> rows;
+    for (const auto& [query, selector] : queries) {
+        WmiCommonLib wmi(query, selector);
+        int count = 0;
+        for (; !wmi.IsEnd(); wmi.Next()) ++count;
+        rows.push_back(count);
+    }
+    EXPECT_EQ(rows, (std::vector<int>{1, 1, 2, 1}));
+    WmiCommonLib smart(queries[0].first, 1);
+    EXPECT_EQ(smart.GetUint8ArrayByField(L"VendorSpecific"), (std::vector<uint8_t>{16, 0}));
+    EXPECT_EQ(smart.GetWstringByField(L"InstanceName"), L"IDE\\Disk_0");
+    WmiCommonLib perf(queries[2].first, 2);
+    EXPECT_EQ(perf.GetStringByField(L"PercentIdleTime"), "97");
+    WmiCommonLib media(queries[3].first, 5);
+    EXPECT_EQ(media.GetUint32ByField(L"MediaType"), 4u);
+}
+
 TEST_F(WmiCommonLibTest, FailingConstructorRaisesAndReleasesInOrder)
 {
     const struct {

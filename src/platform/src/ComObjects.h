@@ -1,5 +1,6 @@
 // The COM objects the platform hands out for a machine: reference counting,
-// QueryInterface, and the machine's ledger counting every reference held.
+// QueryInterface, and the machine's ledger counting every reference held. An
+// object belongs to the machine that made it and must not outlive it.
 #pragma once
 
 #include <atomic>

@@ -52,8 +52,8 @@ public:
     // (WBEM_E_INVALID_CLASS for an unknown class).
     virtual WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const;
     // Each COM and WMI call the platform answers for this machine, as one line
-    // such as "ConnectServer(\"root\\cimv2\", NULL, NULL, NULL, 0, NULL, NULL)",
-    // so that tests can check call order and arguments.
+    // of text, e.g. IWbemLocator::ConnectServer("root\cimv2", NULL, NULL, NULL,
+    // 0, NULL, NULL), so that tests can check call order and arguments.
     virtual void NoteComCall(std::string_view call);
 
 private:
