@@ -65,7 +65,6 @@ static_assert(offsetof(PARTITION_INFORMATION_EX, StartingOffset) == 8);
 static_assert(offsetof(PARTITION_INFORMATION_EX, PartitionLength) == 16);
 static_assert(offsetof(PARTITION_INFORMATION_EX, PartitionNumber) == 24);
 static_assert(offsetof(PARTITION_INFORMATION_EX, RewritePartition) == 28);
-static_assert(offsetof(PARTITION_INFORMATION_EX, IsServicePartition) == 29);
 static_assert(offsetof(PARTITION_INFORMATION_EX, Gpt) == 32);
 static_assert(offsetof(PARTITION_INFORMATION_EX, Gpt) + offsetof(PARTITION_INFORMATION_GPT, PartitionId) == 48);
 static_assert(offsetof(PARTITION_INFORMATION_EX, Gpt) + offsetof(PARTITION_INFORMATION_GPT, Attributes) == 64);
