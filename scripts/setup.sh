@@ -23,3 +23,13 @@ if ((${#missing[@]})); then
   "${sudo_cmd[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+
+# Windows cross build: MinGW-w64, Wine, and protobuf and GoogleTest cross-built
+# into /var/cache/storcoll-win (scripts/windows/setup-deps.sh; a few minutes
+# the first time, cached after). Skip with STORCOLL_WINDOWS=0.
+if [[ ${STORCOLL_WINDOWS:-1} != 0 ]]; then
+  windows_sudo=()
+  if [[ $(id -u) -ne 0 ]]; then windows_sudo=(sudo); fi
+  "${windows_sudo[@]}" env STORCOLL_WIN_DEPS="${STORCOLL_WIN_DEPS:-/var/cache/storcoll-win}" \
+    "$(dirname "$0")/windows/setup-deps.sh"
+fi

@@ -2,8 +2,8 @@
 # Prepares this Debian machine to build storcoll for Windows x64 and to run the
 # result under Wine:
 #   - the MinGW-w64 cross compiler (POSIX threads variant), Wine, CMake, Ninja;
-#   - protobuf, cross-built as a static library from Debian's own source package
-#     of the version the host protoc has, so generated code and library agree;
+#   - protobuf, cross-built as a DLL from Debian's own source package of the
+#     version the host protoc has, so generated code and library agree;
 #   - GoogleTest/GoogleMock, cross-built from the sources libgtest-dev ships;
 #   - an include folder holding only the header-only libraries (fmt, used in
 #     header-only mode, nlohmann-json, CLI11) with CMake package files for them.
@@ -155,7 +155,7 @@ cross_build() {
   printf '%s\n' "$stamp" > "$staging/.stamp"
   rm -rf "$dest"
   mv "$staging" "$dest"
-  rm -rf "$build"
+  rm -rf "$build" "$DEPS/build/$name".*.log
   log "$name: installed in $dest"
 }
 
@@ -164,7 +164,7 @@ upstream_version() { sed -e 's/^[0-9]*://' -e 's/[-+~].*//' <<< "$1"; }
 build_protobuf() {
   local version dest="$DEPS/protobuf"
   version="$(dpkg-query -W -f='${Version}' protobuf-compiler)"
-  local stamp="protobuf $version / $MINGW_VERSION"
+  local stamp="protobuf $version shared / $MINGW_VERSION"
   if stamp_ok "$dest" "$stamp"; then log "protobuf: cached ($version)"; return; fi
   ensure_protobuf_source_entry "$version"
   local work="$DEPS/build/protobuf-source"
@@ -177,12 +177,16 @@ build_protobuf() {
   [[ -n $src ]] || die "protobuf source folder not found in $work"
   # 3.21 keeps its CMake project in cmake/; later releases at the top.
   [[ -f $src/CMakeLists.txt ]] || src="$src/cmake"
+  # A DLL, not a static library: linked statically, every DLL of ours and every
+  # program would hold its own protobuf with its own descriptor pool, and a
+  # message made in one module would not compare, print or parse in another
+  # (scripts/windows/smoke checks this).
   cross_build protobuf "$src" "$dest" "$stamp" \
     -Dprotobuf_BUILD_TESTS=OFF \
     -Dprotobuf_BUILD_CONFORMANCE=OFF \
     -Dprotobuf_BUILD_EXAMPLES=OFF \
     -Dprotobuf_BUILD_PROTOC_BINARIES=OFF \
-    -Dprotobuf_BUILD_SHARED_LIBS=OFF \
+    -Dprotobuf_BUILD_SHARED_LIBS=ON \
     -Dprotobuf_WITH_ZLIB=OFF \
     -Dprotobuf_INSTALL=ON
   rm -rf "$work"
@@ -265,7 +269,7 @@ setup_headers() {
 START=$SECONDS
 install_missing
 command -v x86_64-w64-mingw32-g++-posix > /dev/null || die "x86_64-w64-mingw32-g++-posix not found"
-MINGW_VERSION="mingw-g++ $(x86_64-w64-mingw32-g++-posix -dumpfullversion)"
+MINGW_VERSION="mingw-g++ $(dpkg-query -W -f='${Version}' g++-mingw-w64-x86-64-posix)"
 mkdir -p "$DEPS/build"
 setup_headers
 build_protobuf
