@@ -1,15 +1,20 @@
 #include "sim/SimMachine.h"
 
+#include "BuildDisks.h"
+#include "sim/DescriptionLoader.h"
+
 namespace sim {
 
-SimMachine::SimMachine() : m_state(std::make_shared<const State>()) {}
+SimMachine::SimMachine() : m_state(std::make_shared<const State>(State{{}, std::make_shared<DiskSet>(), {}})) {}
 
 SimMachine::SimMachine(const MachineDescription& description) { Load(description); }
 
 void SimMachine::Load(const MachineDescription& description)
 {
     // Everything is built before anything is replaced.
-    auto next = std::make_shared<const State>(State{description, WmiRepository(description)});
+    CheckDescription(description);
+    WmiRepository wmi(description);
+    auto next = std::make_shared<const State>(State{description, BuildDiskSet(description), std::move(wmi)});
     std::lock_guard lock(m_lock);
     m_state = std::move(next);
     m_codePage = description.codePage;
@@ -23,6 +28,20 @@ std::shared_ptr<const SimMachine::State> SimMachine::Current() const
 }
 
 MachineDescription SimMachine::Description() const { return Current()->description; }
+
+std::shared_ptr<const DiskSet> SimMachine::Disks() const { return Current()->disks; }
+
+platform::OpenResult SimMachine::OpenDevice(std::wstring_view path, DWORD access)
+{
+    return Current()->disks->OpenDevice(path, access);
+}
+
+std::vector<platform::DeviceInterfaceRecord> SimMachine::DeviceInterfaces(const GUID& interfaceClass)
+{
+    return Current()->disks->DeviceInterfaces(interfaceClass);
+}
+
+std::wstring SimMachine::LogicalDriveStrings() { return Current()->disks->LogicalDriveStrings(); }
 
 void SimMachine::DebugOutput(std::wstring_view text)
 {

@@ -23,11 +23,16 @@ private:
 };
 
 MachineDescription ParseDescription(std::string_view json);
+// Refuses a description whose sections do not fit together: a volume on a
+// disk or partition the machine lacks, a letter, disk number or interface
+// path used twice. ParseDescription and SimMachine::Load run it.
+void CheckDescription(const MachineDescription& description);
 // As ParseDescription; a file that cannot be read is refused at path "$".
 MachineDescription LoadDescriptionFile(const std::filesystem::path& file);
 
-// The description built into the simulator: a machine with two disks, used
-// when no description file is given.
+// The description built into the simulator, used when no description file
+// is given: a SATA SSD, a SATA hard disk and an NVMe drive with their volumes,
+// and a network share.
 std::string_view DefaultDescriptionJson() noexcept;
 MachineDescription DefaultDescription();
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/Win32.h"
+#include "sim/NvmeModel.h"
 
 namespace sim {
 
@@ -36,6 +37,9 @@ enum class FaultKind {
 struct RequestFault {
     DWORD code = 0;  // the I/O control code
     std::optional<std::uint8_t> command;
+    // Narrows further to one feature register value: SMART READ DATA (0xD0)
+    // against SMART READ THRESHOLDS (0xD1), say.
+    std::optional<std::uint8_t> feature;
     FaultKind kind = FaultKind::Fail;
     DWORD error = ERROR_GEN_FAILURE;  // for Fail (and Refuse outside pass-through)
 };
@@ -45,11 +49,14 @@ struct DeviceFaults {
     DWORD openError = ERROR_ACCESS_DENIED;  // what CreateFileW sets when refused
     std::vector<RequestFault> requests;
 
-    // The first fault for the code whose command filter is empty or equal.
-    const RequestFault* Find(DWORD code, std::optional<std::uint8_t> command = std::nullopt) const
+    // The first fault for the code whose command and feature filters are empty or equal.
+    const RequestFault* Find(DWORD code, std::optional<std::uint8_t> command = std::nullopt,
+                             std::optional<std::uint8_t> feature = std::nullopt) const
     {
         for (const auto& fault : requests)
-            if (fault.code == code && (!fault.command || !command || *fault.command == *command)) return &fault;
+            if (fault.code == code && (!fault.command || !command || *fault.command == *command) &&
+                (!fault.feature || !feature || *fault.feature == *feature))
+                return &fault;
         return nullptr;
     }
 };
@@ -96,6 +103,10 @@ struct AtaDriveModel {
     std::vector<SmartAttribute> smartAttributes;  // first 30 used, in order
     std::vector<SmartThreshold> smartThresholds;  // first 42 used; past the 30th
                                                   // they run into the vendor area
+    // Sectors recorded from a real drive, answered unchanged in place of the
+    // ones the lists above would make (512 bytes each; empty: not recorded).
+    std::vector<std::uint8_t> smartDataSector;
+    std::vector<std::uint8_t> smartThresholdSector;
 };
 
 // ---------------------------------------------------------------- disk
@@ -161,6 +172,9 @@ struct DiskModel {
     StorageDescriptor descriptor;
     DiskGeometry geometry;
     std::optional<AtaDriveModel> ata;  // none: no ATA device behind the disk
+    // An NVMe controller behind the disk: it answers the protocol-specific
+    // property queries; the disk answers everything else.
+    std::optional<NvmeDriveModel> nvme;
     DriveLayout layout;
     DeviceFaults faults;
 };

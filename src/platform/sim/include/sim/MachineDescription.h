@@ -6,10 +6,24 @@
 #include <string>
 #include <vector>
 
+#include "platform/Device.h"
 #include "platform/Win32.h"
 #include "platform/WmiData.h"
+#include "sim/DiskModels.h"
 
 namespace sim {
+
+// MSFT_PhysicalDisk.MediaType.
+enum class MediaType : std::uint16_t { Unspecified = 0, Hdd = 3, Ssd = 4, Scm = 5 };
+
+// What the formatted performance counters of a disk read.
+struct DiskPerformance {
+    std::uint64_t percentIdleTime = 100;
+    std::uint64_t percentDiskReadTime = 0;
+    std::uint64_t percentDiskWriteTime = 0;
+    std::uint64_t diskReadBytesPersec = 0;
+    std::uint64_t diskWriteBytesPersec = 0;
+};
 
 struct DiskDescription {
     std::uint32_t number = 0;  // the physical drive number
@@ -20,6 +34,23 @@ struct DiskDescription {
     std::string interfaceType = "SCSI";
     std::uint64_t sizeBytes = 0;
     std::uint32_t bytesPerSector = 512;
+
+    // The device behind \\.\PhysicalDrive<number>, every default filled in
+    // by the loader: interface path, instance id, descriptor, geometry, ATA
+    // drive or NVMe controller, layout and faults.
+    DiskModel hardware;
+    MediaType mediaType = MediaType::Unspecified;
+    DiskPerformance perf;
+    // MSStorageDriver_ATAPISmartData.InstanceName of the disk's SMART row.
+    std::wstring wmiInstanceName;
+};
+
+// A device interface listed by SetupAPI with no device that opens behind it.
+struct ExtraInterface {
+    platform::DeviceInterfaceRecord record;
+    // Its place in the enumeration among the disks' interfaces; past the
+    // end (the default) puts it last.
+    std::size_t index = static_cast<std::size_t>(-1);
 };
 
 // A change to the rows a class derives from the hardware, or a row of its own.
@@ -56,6 +87,8 @@ struct MachineDescription {
     UINT codePage = 1252;
     bool debuggerAttached = false;
     std::vector<DiskDescription> disks;
+    std::vector<VolumeModel> volumes;  // letters upper case
+    std::vector<ExtraInterface> interfaces;
     std::vector<WmiNamespaceOverride> wmi;
 
     const DiskDescription* FindDisk(std::uint32_t number) const;

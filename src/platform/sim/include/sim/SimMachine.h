@@ -2,12 +2,14 @@
 // Windows' own semantics.
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "platform/Machine.h"
+#include "sim/DiskSet.h"
 #include "sim/MachineDescription.h"
 #include "sim/WmiRepository.h"
 
@@ -21,8 +23,16 @@ public:
     explicit SimMachine(const MachineDescription& description);
 
     // Replaces everything the machine has; on a DescriptionError nothing changes.
+    // Devices opened before keep answering as the machine they came from.
     void Load(const MachineDescription& description);
     MachineDescription Description() const;
+    // The disks, volumes and interfaces as they are now, for looking at the
+    // requests their devices received.
+    std::shared_ptr<const DiskSet> Disks() const;
+
+    platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
+    std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
+    std::wstring LogicalDriveStrings() override;
 
     UINT AnsiCodePage() const override { return m_codePage; }
     bool DebuggerAttached() const override { return m_debuggerAttached; }
@@ -46,12 +56,13 @@ public:
 private:
     struct State {
         MachineDescription description;
+        std::shared_ptr<const DiskSet> disks;
         WmiRepository wmi;
     };
     std::shared_ptr<const State> Current() const;
 
-    UINT m_codePage = 1252;
-    bool m_debuggerAttached = false;
+    std::atomic<UINT> m_codePage{1252};
+    std::atomic<bool> m_debuggerAttached{false};
     mutable std::mutex m_lock;
     std::shared_ptr<const State> m_state;
     std::vector<std::wstring> m_debugLines;

@@ -28,6 +28,14 @@ std::uint8_t Checksum(const Sector& sector)
     return static_cast<std::uint8_t>(0x100 - (sum & 0xFF));
 }
 
+// A recorded sector as it was kept, cut or zero-filled to one sector.
+Sector Recorded(const Sector& recorded)
+{
+    Sector sector(recorded.begin(), recorded.begin() + static_cast<std::ptrdiff_t>(std::min(recorded.size(), ataSectorSize)));
+    sector.resize(ataSectorSize, 0);
+    return sector;
+}
+
 constexpr std::size_t smartEntries = 30;
 constexpr std::size_t thresholdEntries = 42;  // as many as fit before the checksum
 
@@ -99,6 +107,7 @@ std::vector<std::uint8_t> LogDirectory(const AtaDriveModel& drive)
 
 std::vector<std::uint8_t> SmartDataSector(const AtaDriveModel& drive)
 {
+    if (!drive.smartDataSector.empty()) return Recorded(drive.smartDataSector);
     Sector sector(ataSectorSize, 0);
     PutWord(sector, 0, drive.smartRevision);
     const std::size_t count = std::min(drive.smartAttributes.size(), smartEntries);
@@ -113,15 +122,18 @@ std::vector<std::uint8_t> SmartDataSector(const AtaDriveModel& drive)
         for (std::size_t i = 0; i < 6; ++i) sector[at + 5 + i] = static_cast<std::uint8_t>(a.raw >> (8 * i));
     }
     sector[362] = 0x82;  // off-line data collection completed, automatic collection on
-    sector[371] = 0x1B;  // off-line capabilities
-    PutWord(sector, 186, 0x0003);  // bytes 372-373: SMART capability
-    sector[374] = 0x01;            // error logging supported
+    sector[367] = 0x1B;  // off-line data collection capabilities
+    sector[368] = 0x03;  // bytes 368-369: SMART capability (saves data over power cycles)
+    sector[370] = 0x01;  // error logging supported
+    sector[372] = 2;     // short self-test polling time, minutes
+    sector[373] = 60;    // extended self-test polling time, minutes
     sector[511] = Checksum(sector);
     return sector;
 }
 
 std::vector<std::uint8_t> SmartThresholdSector(const AtaDriveModel& drive)
 {
+    if (!drive.smartThresholdSector.empty()) return Recorded(drive.smartThresholdSector);
     Sector sector(ataSectorSize, 0);
     PutWord(sector, 0, drive.smartRevision);
     const std::size_t count = std::min(drive.smartThresholds.size(), thresholdEntries);

@@ -58,7 +58,7 @@ platform::IoResult AnswerAtaPassThrough(const platform::IoRequest& request, cons
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     const AtaCommand command = Decode(block, (flags & flag48Bit) != 0);
-    const RequestFault* fault = faults.Find(request.code, command.command);
+    const RequestFault* fault = faults.Find(request.code, command.command, static_cast<std::uint8_t>(command.features));
     if (fault != nullptr && fault->kind == FaultKind::Fail) return IoResult::Failure(fault->error);
     if (drive == nullptr) return IoResult::Failure(ERROR_NOT_SUPPORTED);
 

@@ -4,6 +4,26 @@
 
 namespace sim {
 
+namespace {
+
+// The property a STORAGE_PROPERTY_QUERY asks for, or -1 when the input is short.
+long long PropertyId(const platform::IoRequest& request)
+{
+    if (request.in == nullptr || request.inSize < 4) return -1;
+    return wire::U32(request.in, 0);
+}
+
+}  // namespace
+
+DiskDevice::DiskDevice(DiskModel model) : m_model(std::move(model))
+{
+    if (m_model.nvme) {
+        NvmeDriveModel nvme = *m_model.nvme;
+        nvme.deviceNumber = m_model.number;
+        m_nvme = std::make_shared<NvmeDevice>(std::move(nvme));
+    }
+}
+
 const PartitionModel* DiskDevice::FindPartition(std::uint32_t number) const
 {
     for (const auto& partition : m_model.layout.partitions)
@@ -18,8 +38,15 @@ platform::IoResult DiskDevice::Answer(const platform::IoRequest& request)
     switch (request.code) {
     case IOCTL_STORAGE_GET_DEVICE_NUMBER:
         return Plain(request, [&] { return AnswerDeviceNumber(request, m_model.number, 0); });
-    case IOCTL_STORAGE_QUERY_PROPERTY:
+    case IOCTL_STORAGE_QUERY_PROPERTY: {
+        // Protocol-specific queries reach the NVMe controller; the storage
+        // stack answers the others for any disk.
+        const long long property = PropertyId(request);
+        if (m_nvme && (property == StorageAdapterProtocolSpecificProperty ||
+                       property == StorageDeviceProtocolSpecificProperty))
+            return Plain(request, [&] { return m_nvme->Control(request); });
         return Plain(request, [&] { return AnswerQueryProperty(request, m_model.descriptor); });
+    }
     case IOCTL_DISK_GET_DRIVE_GEOMETRY:
         return Plain(request, [&] { return AnswerGeometry(request, m_model.geometry); });
     case IOCTL_DISK_GET_DRIVE_LAYOUT_EX:

@@ -131,8 +131,10 @@ platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, con
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     const std::uint8_t* cdb = block + cdbOffset;
-    const std::uint8_t commandByte = cdb[0] == opAtaPassThrough16 ? cdb[14] : cdb[0];
-    const RequestFault* fault = faults.Find(request.code, commandByte);
+    const bool ataCommand = cdb[0] == opAtaPassThrough16;
+    const std::uint8_t commandByte = ataCommand ? cdb[14] : cdb[0];
+    const RequestFault* fault = faults.Find(request.code, commandByte,
+                                            ataCommand ? std::optional<std::uint8_t>(cdb[4]) : std::nullopt);
     if (fault != nullptr && fault->kind == FaultKind::Fail) return IoResult::Failure(fault->error);
 
     Completion done;

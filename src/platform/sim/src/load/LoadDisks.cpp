@@ -1,9 +1,136 @@
-// "disks": one object per physical disk.
+// "disks": one object per physical disk. The disk's own keys say what
+// Win32_DiskDrive shows; the hardware keys say what the device answers. Every
+// hardware default is derived from the disk's other keys here, so that the
+// description a machine is built from is complete.
+#include <cctype>
 #include <map>
 
 #include "Sections.h"
+#include "Values.h"
 
 namespace sim::load {
+
+namespace {
+
+std::wstring Lower(std::wstring text)
+{
+    for (wchar_t& c : text)
+        if (c >= L'A' && c <= L'Z') c = static_cast<wchar_t>(c - L'A' + L'a');
+    return text;
+}
+
+MediaType ReadMediaType(const Node& node)
+{
+    static const std::pair<const char*, MediaType> names[] = {
+        {"HDD", MediaType::Hdd}, {"SSD", MediaType::Ssd}, {"SCM", MediaType::Scm}, {"Unspecified", MediaType::Unspecified}};
+    if (node.value.is_string()) {
+        std::string text = node.value.get<std::string>();
+        for (const auto& [name, type] : names) {
+            std::string upperName = name, upperText = text;
+            for (char& c : upperName) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            for (char& c : upperText) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            if (upperName == upperText) return type;
+        }
+    }
+    node.Expected("\"HDD\", \"SSD\", \"SCM\" or \"Unspecified\"");
+}
+
+DiskGeometry ReadGeometry(const Node& node, const DiskDescription& disk)
+{
+    DiskGeometry geometry;
+    geometry.bytesPerSector = disk.bytesPerSector;
+    bool cylindersGiven = false;
+    ReadObject(node, [&](ObjectReader& r) {
+        r.Optional("cylinders", [&](const Node& n) {
+            geometry.cylinders = static_cast<std::int64_t>(ReadNumber(n, INT64_MAX, "a signed 64-bit integer from 0"));
+            cylindersGiven = true;
+        });
+        r.Optional("tracksPerCylinder", geometry.tracksPerCylinder);
+        r.Optional("sectorsPerTrack", geometry.sectorsPerTrack);
+        r.Optional("bytesPerSector", geometry.bytesPerSector);
+        r.Optional("mediaType", geometry.mediaType);
+        for (const char* key : {"tracksPerCylinder", "sectorsPerTrack", "bytesPerSector"})
+            if (node.value.contains(key) && node.value.at(key) == 0) node.Member(key).Expected("a number above 0");
+    });
+    if (!cylindersGiven) geometry.cylinders = DefaultGeometry(disk.sizeBytes, geometry).cylinders;
+    return geometry;
+}
+
+DiskPerformance ReadPerformance(const Node& node)
+{
+    DiskPerformance perf;
+    ReadObject(node, [&](ObjectReader& r) {
+        r.Optional("percentIdleTime", perf.percentIdleTime);
+        r.Optional("percentDiskReadTime", perf.percentDiskReadTime);
+        r.Optional("percentDiskWriteTime", perf.percentDiskWriteTime);
+        r.Optional("diskReadBytesPersec", perf.diskReadBytesPersec);
+        r.Optional("diskWriteBytesPersec", perf.diskWriteBytesPersec);
+    });
+    return perf;
+}
+
+STORAGE_BUS_TYPE DefaultBusType(const DiskDescription& disk)
+{
+    if (disk.hardware.nvme) return BusTypeNvme;
+    std::string type = disk.interfaceType;
+    for (char& c : type) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (type == "USB") return BusTypeUsb;
+    if (disk.hardware.ata) return BusTypeSata;
+    return BusTypeScsi;
+}
+
+MediaType DefaultMediaType(const DiskDescription& disk)
+{
+    if (disk.hardware.nvme) return MediaType::Ssd;
+    if (!disk.hardware.ata) return MediaType::Unspecified;
+    const AtaIdentity& id = disk.hardware.ata->identity;
+    const auto given = id.words.find(217);
+    const std::uint16_t rotation = given != id.words.end() ? given->second : id.word217;
+    if (rotation == 1) return MediaType::Ssd;
+    return rotation > 1 && rotation != 0xFFFF ? MediaType::Hdd : MediaType::Unspecified;
+}
+
+}  // namespace
+
+DiskGeometry DefaultGeometry(std::uint64_t sizeBytes, DiskGeometry shape)
+{
+    const std::uint64_t cylinder =
+        static_cast<std::uint64_t>(shape.tracksPerCylinder) * shape.sectorsPerTrack * shape.bytesPerSector;
+    shape.cylinders = cylinder == 0 ? 0 : static_cast<std::int64_t>(sizeBytes / cylinder);
+    return shape;
+}
+
+std::wstring DefaultInterfacePath(const std::string& pnpDeviceId)
+{
+    std::wstring path = Lower(Widen(pnpDeviceId));
+    for (wchar_t& c : path)
+        if (c == L'\\') c = L'#';
+    return L"\\\\?\\" + path + L"#{53f56307-b6bf-11d0-94f2-00a0c91efb8b}";
+}
+
+std::wstring WmiLetterCase(const std::wstring& instanceId)
+{
+    // WMI's storage provider writes the device part in mixed case
+    // ("Disk&Ven_X&Prod_Y") and the instance part in lower case.
+    std::wstring text = instanceId;
+    const auto first = text.find(L'\\');
+    if (first == std::wstring::npos) return text;
+    const auto second = text.find(L'\\', first + 1);
+    const std::size_t deviceEnd = second == std::wstring::npos ? text.size() : second;
+    auto recase = [&](std::size_t at, std::wstring_view upper, std::wstring_view mixed) {
+        if (at + upper.size() <= deviceEnd && text.compare(at, upper.size(), upper) == 0)
+            text.replace(at, upper.size(), mixed);
+    };
+    recase(first + 1, L"DISK", L"Disk");
+    for (std::size_t at = first + 1; at < deviceEnd; ++at) {
+        if (text[at] != L'&') continue;
+        recase(at + 1, L"VEN_", L"Ven_");
+        recase(at + 1, L"PROD_", L"Prod_");
+        recase(at + 1, L"REV_", L"Rev_");
+    }
+    if (second != std::wstring::npos) text = text.substr(0, second) + Lower(text.substr(second));
+    return text;
+}
 
 std::vector<DiskDescription> ReadDisks(const Node& node)
 {
@@ -11,6 +138,12 @@ std::vector<DiskDescription> ReadDisks(const Node& node)
     std::map<std::uint32_t, std::string> numbers;
     ReadArray(node, [&](const Node& item) {
         DiskDescription disk;
+        DiskModel& hw = disk.hardware;
+        std::optional<std::wstring> interfacePath, instanceId, wmiName;
+        std::optional<STORAGE_BUS_TYPE> busType, nvmeBusType;
+        std::optional<std::string> vendor, product, revision;
+        std::optional<DiskGeometry> geometry;
+        std::optional<MediaType> mediaType;
         ReadObject(item, [&](ObjectReader& r) {
             r.Required("number", disk.number);
             r.Required("model", disk.model);
@@ -19,14 +152,65 @@ std::vector<DiskDescription> ReadDisks(const Node& node)
             r.Required("pnpDeviceId", disk.pnpDeviceId);
             r.Optional("interfaceType", disk.interfaceType);
             r.Required("sizeBytes", disk.sizeBytes);
-            r.Optional("bytesPerSector", disk.bytesPerSector);
+            r.Optional("bytesPerSector", [&](const Node& n) {
+                Read(n, disk.bytesPerSector);
+                if (disk.bytesPerSector != 512 && disk.bytesPerSector != 4096) n.Expected("512 or 4096");
+            });
+            const auto text = [](std::optional<std::wstring>& out) {
+                return [&out](const Node& n) {
+                    std::string value;
+                    Read(n, value);
+                    out = Widen(value);
+                };
+            };
+            r.Optional("interfacePath", [&](const Node& n) {
+                if (n.value.is_null()) return void(interfacePath = std::wstring());
+                text(interfacePath)(n);
+                if (interfacePath->empty()) n.Expected("an interface path, or null for a disk without one");
+            });
+            r.Optional("instanceId", text(instanceId));
+            r.Optional("wmiInstanceName", text(wmiName));
+            r.Optional("busType", [&](const Node& n) { busType = ReadBusType(n); });
+            const auto narrow = [](std::optional<std::string>& out) {
+                return [&out](const Node& n) { Read(n, out.emplace()); };
+            };
+            r.Optional("vendor", narrow(vendor));
+            r.Optional("product", narrow(product));
+            r.Optional("revision", narrow(revision));
+            r.Optional("geometry", [&](const Node& n) { geometry = ReadGeometry(n, disk); });
+            r.Optional("mediaType", [&](const Node& n) { mediaType = ReadMediaType(n); });
+            if (item.value.contains("ata") && item.value.contains("nvme"))
+                item.Member("nvme").Expected("either \"ata\" or \"nvme\", not both");
+            r.Optional("ata", [&](const Node& n) { hw.ata = ReadAta(n, disk); });
+            r.Optional("nvme", [&](const Node& n) { hw.nvme = ReadNvme(n, disk, nvmeBusType); });
+            r.Optional("layout", [&](const Node& n) {
+                hw.layout = ReadLayout(n, LayoutContext{disk.sizeBytes, disk.bytesPerSector, disk.pnpDeviceId});
+            });
+            r.Optional("faults", [&](const Node& n) { hw.faults = ReadFaults(n); });
+            r.Optional("perf", [&](const Node& n) { disk.perf = ReadPerformance(n); });
         });
-        if (disk.bytesPerSector != 512 && disk.bytesPerSector != 4096)
-            item.Member("bytesPerSector").Expected("512 or 4096");
         const auto [taken, fresh] = numbers.emplace(disk.number, item.path);
         if (!fresh)
             item.Member("number").Expected("a disk number not used before (" + std::to_string(disk.number) +
                                            " is taken by " + taken->second + ")");
+        if (busType && nvmeBusType && *busType != *nvmeBusType)
+            item.Member("nvme").Member("busType").Expected("the disk's own bus type, " + std::to_string(*busType));
+
+        hw.number = disk.number;
+        hw.interfacePath = interfacePath.value_or(DefaultInterfacePath(disk.pnpDeviceId));
+        hw.instanceId = instanceId.value_or(Widen(disk.pnpDeviceId));
+        hw.descriptor.busType = busType.value_or(nvmeBusType.value_or(DefaultBusType(disk)));
+        hw.descriptor.vendor = vendor.value_or(hw.nvme ? "NVMe" : "");
+        hw.descriptor.product = product.value_or(disk.model);
+        hw.descriptor.revision = revision.value_or(disk.firmware);
+        hw.descriptor.serial = disk.serial;
+        DiskGeometry shape;
+        shape.bytesPerSector = disk.bytesPerSector;
+        hw.geometry = geometry.value_or(DefaultGeometry(disk.sizeBytes, shape));
+        if (hw.nvme) hw.nvme->busType = hw.descriptor.busType;
+        disk.mediaType = mediaType.value_or(DefaultMediaType(disk));
+        disk.wmiInstanceName =
+            wmiName.value_or(WmiLetterCase(hw.instanceId.empty() ? Widen(disk.pnpDeviceId) : hw.instanceId) + L"_0");
         disks.push_back(std::move(disk));
     });
     return disks;

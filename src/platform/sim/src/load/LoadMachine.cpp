@@ -50,10 +50,14 @@ MachineDescription ParseDescription(std::string_view json)
         top.Optional("codePage", [&](const load::Node& node) { description.codePage = ReadCodePage(node); });
         top.Optional("debuggerAttached", description.debuggerAttached);
         top.Optional("disks", [&](const load::Node& node) { description.disks = load::ReadDisks(node); });
+        top.Optional("volumes", [&](const load::Node& node) { description.volumes = load::ReadVolumes(node); });
+        top.Optional("interfaces", [&](const load::Node& node) { description.interfaces = load::ReadInterfaces(node); });
         top.Optional("wmi", [&](const load::Node& node) { description.wmi = load::ReadWmi(node); });
     });
-    // Overrides that name derived rows are checked against the hardware now,
-    // so that a machine made from the description cannot fail.
+    // The sections are checked against each other, and overrides that name
+    // derived rows against the hardware, now, so that a machine made from the
+    // description cannot fail.
+    CheckDescription(description);
     WmiRepository check(description);
     return description;
 }

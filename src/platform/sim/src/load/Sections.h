@@ -1,6 +1,9 @@
 // The sections of a machine description, one reader each, in a file of its own.
 #pragma once
 
+#include <optional>
+#include <string>
+
 #include "JsonReader.h"
 #include "sim/MachineDescription.h"
 
@@ -8,7 +11,29 @@ namespace sim::load {
 
 // "disks": the physical disks.
 std::vector<DiskDescription> ReadDisks(const Node& node);
+// "volumes": the lettered volumes, on partitions or network shares.
+std::vector<VolumeModel> ReadVolumes(const Node& node);
+// "interfaces": disk interfaces with nothing behind them.
+std::vector<ExtraInterface> ReadInterfaces(const Node& node);
 // "wmi": overrides of the WMI service, by namespace and class.
 std::vector<WmiNamespaceOverride> ReadWmi(const Node& node);
+
+// Parts of a disk, each read by a file of its own.
+AtaDriveModel ReadAta(const Node& node, const DiskDescription& disk);
+// `busType` receives the bus type the section names, if it names one.
+NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::optional<STORAGE_BUS_TYPE>& busType);
+struct LayoutContext {
+    std::uint64_t sizeBytes = 0;
+    std::uint32_t bytesPerSector = 512;
+    std::string seed;  // what the identifiers Windows would have made up are derived from
+};
+DriveLayout ReadLayout(const Node& node, const LayoutContext& disk);
+DeviceFaults ReadFaults(const Node& node);
+
+// Defaults derived from other keys.
+DiskGeometry DefaultGeometry(std::uint64_t sizeBytes, DiskGeometry shape);  // whole cylinders of the shape
+std::wstring DefaultInterfacePath(const std::string& pnpDeviceId);
+std::wstring WmiLetterCase(const std::wstring& instanceId);
+GUID DerivedGuid(const std::string& seed);
 
 }  // namespace sim::load

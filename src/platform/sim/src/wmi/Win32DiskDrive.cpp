@@ -1,13 +1,26 @@
 // Win32_DiskDrive: one row per disk, as the disk drive provider reports it.
 // Like the provider, Size is the capacity of the whole cylinders of the
-// disk's made-up geometry (255 heads, 63 sectors per track), a little less
-// than the true capacity.
+// disk's geometry (by default made up of 255 heads and 63 sectors per track),
+// a little less than the true capacity; Partitions counts the partitions the
+// layout lists.
 #include "Common.h"
 #include "DerivedClasses.h"
 
 namespace sim::wmi {
 
 using platform::CimType;
+
+namespace {
+
+std::uint64_t PartitionCount(const DriveLayout& layout)
+{
+    std::uint64_t count = 0;
+    for (const PartitionModel& partition : layout.partitions)
+        if (partition.length != 0) ++count;
+    return count;
+}
+
+}  // namespace
 
 const std::vector<PropertyType>& Win32DiskDriveProperties()
 {
@@ -44,15 +57,15 @@ const std::vector<PropertyType>& Win32DiskDriveProperties()
 
 std::vector<platform::WmiInstance> Win32DiskDriveRows(const MachineDescription& machine)
 {
-    constexpr std::uint64_t heads = 255;
-    constexpr std::uint64_t sectorsPerTrack = 63;
     std::vector<platform::WmiInstance> rows;
     for (const DiskDescription& disk : machine.disks) {
-        const std::uint64_t sectorSize = disk.bytesPerSector == 0 ? 512 : disk.bytesPerSector;
-        const std::uint64_t cylinders = disk.sizeBytes / (heads * sectorsPerTrack * sectorSize);
+        const DiskGeometry& g = disk.hardware.geometry;
+        const std::uint64_t cylinders = g.cylinders < 0 ? 0 : static_cast<std::uint64_t>(g.cylinders);
+        const std::uint64_t tracks = cylinders * g.tracksPerCylinder;
+        const std::uint64_t sectors = tracks * g.sectorsPerTrack;
         const std::wstring deviceId = L"\\\\.\\PHYSICALDRIVE" + std::to_wstring(disk.number);
         RowBuilder row(Win32DiskDriveProperties());
-        row.Unsigned(L"BytesPerSector", disk.bytesPerSector)
+        row.Unsigned(L"BytesPerSector", g.bytesPerSector)
             .Array(L"Capabilities", {std::uint64_t{3}, std::uint64_t{4}})
             .Array(L"CapabilityDescriptions", {std::wstring(L"Random Access"), std::wstring(L"Supports Writing")})
             .Text(L"Caption", Wide(disk.model))
@@ -67,17 +80,17 @@ std::vector<platform::WmiInstance> Win32DiskDriveRows(const MachineDescription& 
             .Text(L"MediaType", L"Fixed hard disk media")
             .Text(L"Model", Wide(disk.model))
             .Text(L"Name", deviceId)
-            .Unsigned(L"Partitions", 0)  // until the description has partitions
+            .Unsigned(L"Partitions", PartitionCount(disk.hardware.layout))
             .Text(L"PNPDeviceID", Wide(disk.pnpDeviceId))
-            .Unsigned(L"SectorsPerTrack", sectorsPerTrack)
+            .Unsigned(L"SectorsPerTrack", g.sectorsPerTrack)
             .Text(L"SerialNumber", Wide(disk.serial))
-            .Unsigned(L"Size", cylinders * heads * sectorsPerTrack * sectorSize)
+            .Unsigned(L"Size", sectors * g.bytesPerSector)
             .Text(L"Status", L"OK")
             .Unsigned(L"TotalCylinders", cylinders)
-            .Unsigned(L"TotalHeads", heads)
-            .Unsigned(L"TotalSectors", cylinders * heads * sectorsPerTrack)
-            .Unsigned(L"TotalTracks", cylinders * heads)
-            .Unsigned(L"TracksPerCylinder", heads);
+            .Unsigned(L"TotalHeads", g.tracksPerCylinder)
+            .Unsigned(L"TotalSectors", sectors)
+            .Unsigned(L"TotalTracks", tracks)
+            .Unsigned(L"TracksPerCylinder", g.tracksPerCylinder);
         rows.push_back(row.Take());
     }
     return rows;
