@@ -3,6 +3,6 @@
 # embedded default machine. Extra arguments go to `storcoll collect`.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/setup.sh"
+STORCOLL_WINDOWS=0 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" -DSTORCOLL_TESTS=OFF -DSTORCOLL_BENCH=OFF
 "$root/build/src/host/storcoll" collect "$@"

@@ -17,6 +17,10 @@
 #include <setupapi.h>
 #include <winioctl.h>
 #include <ntddscsi.h>
+// Older SDK headers lack this Win32 error code; its value is fixed by Windows.
+#ifndef ERROR_ASSERTION_FAILURE
+#define ERROR_ASSERTION_FAILURE 668L
+#endif
 #else
 #include "platform/decl/BaseTypes.h"
 #include "platform/decl/Errors.h"
