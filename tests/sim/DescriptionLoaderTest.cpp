@@ -141,7 +141,7 @@ TEST(DescriptionLoader, AMachineKeepsItsDescriptionWhenANewOneIsRefused)
 TEST(DescriptionLoader, TheBuiltInAndTheDocumentedMachinesLoad)
 {
     const auto builtIn = sim::DefaultDescription();
-    ASSERT_EQ(builtIn.disks.size(), 2u);
+    ASSERT_EQ(builtIn.disks.size(), 3u);
     EXPECT_NE(builtIn.disks[0].pnpDeviceId, builtIn.disks[1].pnpDeviceId);
     const auto example = sim::LoadDescriptionFile(STORCOLL_SOURCE_DIR "/docs/examples/workstation.json");
     EXPECT_FALSE(example.disks.empty());

@@ -155,10 +155,10 @@ TEST_F(WmiCommonLibTest, RunsEveryQueryOfTheSystemOnADescribedMachine)
         "wmi": {"root\\WMI": {"classes": {"MSStorageDriver_ATAPISmartData": {"rows": [
                     {"add": {"InstanceName": "IDE\\Disk_0", "VendorSpecific": {"cim": "uint8[]", "value": [16, 0]}}}]}}},
                 "root\\cimv2": {"classes": {"Win32_PerfFormattedData_PerfDisk_PhysicalDisk": {"rows": [
-                    {"add": {"Name": "0 C:", "PercentIdleTime": {"cim": "uint64", "value": 97}}},
-                    {"add": {"Name": "_Total", "PercentIdleTime": {"cim": "uint64", "value": 97}}}]}}},
+                    {"edit": 0, "set": {"Name": "0 C:", "PercentIdleTime": 97}},
+                    {"edit": 1, "set": {"PercentIdleTime": 97}}]}}},
                 "root\\microsoft\\windows\\storage": {"classes": {"MSFT_PhysicalDisk": {"rows": [
-                    {"add": {"DeviceId": "0", "MediaType": {"cim": "uint16", "value": 4}}}]}}}}})");
+                    {"edit": 0, "set": {"MediaType": 4}}]}}}}})");
     const std::pair<const wchar_t*, unsigned short> queries[] = {
         {L"SELECT * FROM MSStorageDriver_ATAPISmartData", 1},
         {L"SELECT * FROM Win32_DiskDrive", 2},

@@ -15,13 +15,6 @@ std::string Path(const char* section, std::size_t index, const char* key)
     return std::string("$.") + section + "[" + std::to_string(index) + "]." + key;
 }
 
-std::string Narrow(const std::wstring& text)
-{
-    std::string narrow;
-    for (wchar_t c : text) narrow += c < 0x80 ? static_cast<char>(c) : '?';
-    return narrow;
-}
-
 std::wstring Folded(const std::wstring& text)
 {
     std::wstring folded = text;
@@ -35,14 +28,6 @@ std::wstring Folded(const std::wstring& text)
 void CheckDescription(const MachineDescription& description)
 {
     std::map<std::uint32_t, std::size_t> disks;
-    std::map<std::wstring, std::string> paths;
-    const auto claimPath = [&](const std::wstring& path, const std::string& where) {
-        if (path.empty()) return;
-        const auto [taken, fresh] = paths.emplace(Folded(path), where);
-        if (!fresh)
-            throw DescriptionError(where, "expected an interface path not used before (\"" + Narrow(path) +
-                                              "\" is taken by " + taken->second + ")");
-    };
     for (std::size_t i = 0; i < description.disks.size(); ++i) {
         const DiskDescription& disk = description.disks[i];
         const auto [taken, fresh] = disks.emplace(disk.number, i);
@@ -50,11 +35,7 @@ void CheckDescription(const MachineDescription& description)
             throw DescriptionError(Path("disks", i, "number"),
                                    "expected a disk number not used before (" + std::to_string(disk.number) +
                                        " is taken by $.disks[" + std::to_string(taken->second) + "])");
-        claimPath(disk.hardware.interfacePath, Path("disks", i, "interfacePath"));
     }
-    for (std::size_t i = 0; i < description.interfaces.size(); ++i)
-        claimPath(description.interfaces[i].record.path, Path("interfaces", i, "path"));
-
     std::map<wchar_t, std::size_t> letters;
     for (std::size_t i = 0; i < description.volumes.size(); ++i) {
         const VolumeModel& volume = description.volumes[i];

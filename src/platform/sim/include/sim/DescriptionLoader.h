@@ -24,8 +24,8 @@ private:
 
 MachineDescription ParseDescription(std::string_view json);
 // Refuses a description whose sections do not fit together: a volume on a
-// disk or partition the machine lacks, a letter, disk number or interface
-// path used twice. ParseDescription and SimMachine::Load run it.
+// disk or partition the machine lacks, a letter or disk number used twice.
+// ParseDescription and SimMachine::Load run it.
 void CheckDescription(const MachineDescription& description);
 // As ParseDescription; a file that cannot be read is refused at path "$".
 MachineDescription LoadDescriptionFile(const std::filesystem::path& file);

@@ -6,6 +6,11 @@ const std::vector<DerivedClass>& DerivedClasses()
 {
     static const std::vector<DerivedClass> classes = {
         {L"root\\cimv2", L"Win32_DiskDrive", &Win32DiskDriveProperties, &Win32DiskDriveRows},
+        {L"root\\cimv2", L"Win32_PerfFormattedData_PerfDisk_PhysicalDisk", &PerfDiskPhysicalDiskProperties,
+         &PerfDiskPhysicalDiskRows},
+        {L"root\\microsoft\\windows\\storage", L"MSFT_PhysicalDisk", &MsftPhysicalDiskProperties,
+         &MsftPhysicalDiskRows},
+        {L"root\\WMI", L"MSStorageDriver_ATAPISmartData", &AtapiSmartDataProperties, &AtapiSmartDataRows},
     };
     return classes;
 }

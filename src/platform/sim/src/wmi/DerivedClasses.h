@@ -33,5 +33,11 @@ const PropertyType* FindPropertyType(const DerivedClass& derived, std::wstring_v
 // One file each.
 const std::vector<PropertyType>& Win32DiskDriveProperties();
 std::vector<platform::WmiInstance> Win32DiskDriveRows(const MachineDescription& machine);
+const std::vector<PropertyType>& PerfDiskPhysicalDiskProperties();
+std::vector<platform::WmiInstance> PerfDiskPhysicalDiskRows(const MachineDescription& machine);
+const std::vector<PropertyType>& MsftPhysicalDiskProperties();
+std::vector<platform::WmiInstance> MsftPhysicalDiskRows(const MachineDescription& machine);
+const std::vector<PropertyType>& AtapiSmartDataProperties();
+std::vector<platform::WmiInstance> AtapiSmartDataRows(const MachineDescription& machine);
 
 }  // namespace sim::wmi
