@@ -16,7 +16,7 @@ namespace sim::load {
 
 namespace {
 
-constexpr std::uint64_t kFirstPartitionOffset = 1u << 20;  // where Windows starts the first partition
+constexpr std::uint64_t kFirstPartitionOffset = 1u << 20;  // where Windows starts the first partition, and its alignment
 
 struct PartitionKind {
     const char* name;
@@ -48,7 +48,9 @@ void ReadType(const Node& node, PartitionStyle style, PartitionModel& partition)
             return;
         }
         if (style == PartitionStyle::Gpt) {
-            partition.type = ReadGuid(node);
+            const auto guid = GuidFromText(text);
+            if (!guid) node.Expected(expected);
+            partition.type = *guid;
             partition.name.clear();
             return;
         }
@@ -93,6 +95,9 @@ DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
     static const std::pair<const char*, PartitionStyle> styles[] = {
         {"gpt", PartitionStyle::Gpt}, {"mbr", PartitionStyle::Mbr}, {"raw", PartitionStyle::Raw}};
     DriveLayout layout;
+    // The style decides which keys a layout takes, so it is needed first.
+    if (node.value.is_object() && !node.value.contains("style"))
+        RefuseKey(node, "style", "missing, expected \"gpt\", \"mbr\" or \"raw\"");
     ReadObject(node, [&](ObjectReader& r) {
         r.Required("style", [&](const Node& n) {
             if (n.value.is_string())
@@ -157,18 +162,18 @@ DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
                 });
                 const auto [taken, fresh] = numbers.emplace(partition.number, item.path);
                 if (!fresh)
-                    item.Member("number").Expected("a partition number not used before (" +
+                    RefuseKey(item, "number", "expected a partition number not used before (" +
                                                    std::to_string(partition.number) + " is taken by " + taken->second + ")");
                 if (partition.startingOffset % disk.bytesPerSector != 0)
-                    item.Member("offset").Expected("an offset in whole sectors of " + std::to_string(disk.bytesPerSector) + " bytes");
+                    RefuseKey(item, "offset", "expected an offset in whole sectors of " + std::to_string(disk.bytesPerSector) + " bytes");
                 if (partition.startingOffset > disk.sizeBytes || partition.length > disk.sizeBytes - partition.startingOffset)
-                    item.Member("length").Expected("a partition that ends within the disk's " + std::to_string(disk.sizeBytes) + " bytes");
+                    RefuseKey(item, "length", "expected a partition that ends within the disk's " + std::to_string(disk.sizeBytes) + " bytes");
                 for (std::size_t k = 0; k < layout.partitions.size(); ++k) {
                     const PartitionModel& other = layout.partitions[k];
                     if (partition.startingOffset < other.startingOffset + other.length &&
                         other.startingOffset < partition.startingOffset + partition.length)
-                        item.Member("offset").Expected("a partition that overlaps no other (it overlaps " + list.path +
-                                                       "[" + std::to_string(k) + "])");
+                        RefuseKey(item, "offset", "expected a partition that overlaps no other (it overlaps " + list.path +
+                                                      "[" + std::to_string(k) + "])");
                 }
                 if (!idGiven)
                     partition.id = gpt ? DerivedGuid(disk.seed + "#partition" + std::to_string(partition.number))
@@ -178,7 +183,9 @@ DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
                     partition.type = GUID{};
                     partition.hiddenSectors = static_cast<std::uint32_t>(partition.startingOffset / disk.bytesPerSector);
                 }
-                next = partition.startingOffset + partition.length;
+                // Windows starts partitions on whole mebibytes.
+                const std::uint64_t end = partition.startingOffset + partition.length;
+                next = (end + kFirstPartitionOffset - 1) / kFirstPartitionOffset * kFirstPartitionOffset;
                 layout.partitions.push_back(std::move(partition));
             });
         });

@@ -70,7 +70,7 @@ std::vector<VolumeModel> ReadVolumes(const Node& node)
             r.Optional("faults", [&](const Node& n) { volume.faults = ReadFaults(n); });
         });
         if (volume.disk && !partitionGiven)
-            item.Member("partition").Refuse("missing, expected the number of the partition the volume is on");
+            RefuseKey(item, "partition", "missing, expected the number of the partition the volume is on");
         if (!volume.disk && partitionGiven)
             item.Member("partition").Expected("no partition for a network share (\"disk\": null)");
         volumes.push_back(volume);

@@ -121,6 +121,11 @@ STORAGE_BUS_TYPE ReadBusType(const Node& node)
     return static_cast<STORAGE_BUS_TYPE>(node.value.get<std::uint64_t>());
 }
 
+void RefuseKey(const Node& parent, const std::string& key, const std::string& problem)
+{
+    throw DescriptionError(parent.MemberPath(key), problem);
+}
+
 std::wstring Widen(const std::string& utf8) { return wmi::Wide(utf8); }
 
 }  // namespace sim::load

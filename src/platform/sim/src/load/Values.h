@@ -33,6 +33,10 @@ DWORD ReadWin32Error(const Node& node);
 // letter case, or its number.
 STORAGE_BUS_TYPE ReadBusType(const Node& node);
 
+// Refuses the value of `key` in the object at `parent`, whether the key is
+// there (a value that does not fit) or not (one that a default made so).
+[[noreturn]] void RefuseKey(const Node& parent, const std::string& key, const std::string& problem);
+
 // The texts the description gives as UTF-8, as Windows keeps them.
 std::wstring Widen(const std::string& utf8);
 
