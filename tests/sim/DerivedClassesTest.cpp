@@ -128,6 +128,7 @@ TEST_F(DerivedClasses, PerformanceRowsAreNamedByNumberAndLettersAndEndWithTotal)
     EXPECT_EQ(Text(rows[3], L"PercentDiskReadTime"), L"18");
     EXPECT_EQ(Text(rows[3], L"PercentDiskWriteTime"), L"25");
     EXPECT_EQ(Text(rows[3], L"DiskWriteBytesPersec"), L"12");
+    EXPECT_EQ(Text(rows[3], L"DiskReadBytesPersec"), L"18446744073709551615");  // held at the largest count
     for (const wchar_t* counter : {L"PercentIdleTime", L"PercentDiskReadTime", L"PercentDiskWriteTime",
                                    L"DiskReadBytesPersec", L"DiskWriteBytesPersec"})
         EXPECT_EQ(Delivered(rows[0], counter), VT_BSTR) << counter;

@@ -408,6 +408,23 @@ TEST_F(MachineHardware, LoadSwapsTheWholeMachineOrNothing)
     EXPECT_EQ(DriveStrings(), L"");
 }
 
+TEST_F(MachineHardware, AMachineMadeInCodeAnswersWithItsDiskNumbers)
+{
+    sim::MachineDescription description;
+    sim::DiskDescription disk;
+    disk.number = 3;
+    disk.model = "Coded";
+    disk.hardware.interfacePath = L"\\\\?\\coded#3";
+    description.disks.push_back(disk);
+    machine.Load(description);
+    const auto listed = ListDiskInterfaces();
+    ASSERT_EQ(listed.size(), 1u);
+    STORAGE_DEVICE_NUMBER number{};
+    ASSERT_TRUE(Device(listed[0].path).Get(IOCTL_STORAGE_GET_DEVICE_NUMBER, number));
+    EXPECT_EQ(number.DeviceNumber, 3u);
+    EXPECT_TRUE(Device(L"\\\\.\\PhysicalDrive3").Open());
+}
+
 TEST_F(MachineHardware, ReadersSeeOneMachineOrTheOtherWhileLoadsGoOn)
 {
     const auto description = [](const char* model) {

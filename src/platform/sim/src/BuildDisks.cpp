@@ -21,8 +21,15 @@ std::shared_ptr<DiskSet> BuildDiskSet(const MachineDescription& description)
 
     auto disks = std::make_shared<DiskSet>();
     for (const Entry& entry : order) {
-        if (entry.disk != nullptr) disks->AddDisk(entry.disk->hardware);
-        else disks->AddInterface(entry.extra->record);
+        if (entry.disk != nullptr) {
+            // The disk's number is the one its description gives, also for a
+            // description made in code that left the hardware's unset.
+            DiskModel model = entry.disk->hardware;
+            model.number = entry.disk->number;
+            disks->AddDisk(std::move(model));
+        } else {
+            disks->AddInterface(entry.extra->record);
+        }
     }
     for (const VolumeModel& volume : description.volumes) disks->AddVolume(volume);
     return disks;

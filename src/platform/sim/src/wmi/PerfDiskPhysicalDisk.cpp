@@ -4,7 +4,7 @@
 // ("0 C:", "1 D: E:"), by its number alone when it has none. _Total adds up
 // the rates and averages the percentages.
 #include <algorithm>
-#include <map>
+#include <cstdint>
 
 #include "Common.h"
 #include "DerivedClasses.h"
@@ -26,6 +26,9 @@ std::wstring InstanceName(const DiskDescription& disk, const std::vector<VolumeM
     return name;
 }
 
+// Counters add up without wrapping around.
+std::uint64_t Sum(std::uint64_t a, std::uint64_t b) { return a > UINT64_MAX - b ? UINT64_MAX : a + b; }
+
 platform::WmiInstance Row(const std::wstring& name, const DiskPerformance& perf)
 {
     RowBuilder row(PerfDiskPhysicalDiskProperties());
@@ -33,10 +36,10 @@ platform::WmiInstance Row(const std::wstring& name, const DiskPerformance& perf)
         .Null(L"Description")
         .Text(L"Name", name)
         .Unsigned(L"PercentIdleTime", perf.percentIdleTime)
-        .Unsigned(L"PercentDiskTime", std::min<std::uint64_t>(100, perf.percentDiskReadTime + perf.percentDiskWriteTime))
+        .Unsigned(L"PercentDiskTime", std::min<std::uint64_t>(100, Sum(perf.percentDiskReadTime, perf.percentDiskWriteTime)))
         .Unsigned(L"PercentDiskReadTime", perf.percentDiskReadTime)
         .Unsigned(L"PercentDiskWriteTime", perf.percentDiskWriteTime)
-        .Unsigned(L"DiskBytesPersec", perf.diskReadBytesPersec + perf.diskWriteBytesPersec)
+        .Unsigned(L"DiskBytesPersec", Sum(perf.diskReadBytesPersec, perf.diskWriteBytesPersec))
         .Unsigned(L"DiskReadBytesPersec", perf.diskReadBytesPersec)
         .Unsigned(L"DiskWriteBytesPersec", perf.diskWriteBytesPersec)
         .Unsigned(L"CurrentDiskQueueLength", 0)
@@ -77,11 +80,11 @@ std::vector<platform::WmiInstance> PerfDiskPhysicalDiskRows(const MachineDescrip
     DiskPerformance total{0, 0, 0, 0, 0};
     for (const DiskDescription* disk : disks) {
         rows.push_back(Row(InstanceName(*disk, machine.volumes), disk->perf));
-        total.percentIdleTime += disk->perf.percentIdleTime;
-        total.percentDiskReadTime += disk->perf.percentDiskReadTime;
-        total.percentDiskWriteTime += disk->perf.percentDiskWriteTime;
-        total.diskReadBytesPersec += disk->perf.diskReadBytesPersec;
-        total.diskWriteBytesPersec += disk->perf.diskWriteBytesPersec;
+        total.percentIdleTime = Sum(total.percentIdleTime, disk->perf.percentIdleTime);
+        total.percentDiskReadTime = Sum(total.percentDiskReadTime, disk->perf.percentDiskReadTime);
+        total.percentDiskWriteTime = Sum(total.percentDiskWriteTime, disk->perf.percentDiskWriteTime);
+        total.diskReadBytesPersec = Sum(total.diskReadBytesPersec, disk->perf.diskReadBytesPersec);
+        total.diskWriteBytesPersec = Sum(total.diskWriteBytesPersec, disk->perf.diskWriteBytesPersec);
     }
     if (!disks.empty()) {
         total.percentIdleTime /= disks.size();
