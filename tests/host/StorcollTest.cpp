@@ -1,17 +1,11 @@
-// storcoll's working parts: item JSON, method selection, the collect run and
-// the Ctrl-C watcher.
-#include <signal.h>
-#include <unistd.h>
-
+// storcoll's working parts: item JSON, method selection and the collect run.
 #include <chrono>
 #include <sstream>
-#include <thread>
 
 #include <gtest/gtest.h>
 
 #include "Commands.h"
 #include "ItemJson.h"
-#include "SigintWatcher.h"
 #include "kvr/host/RecordingAgent.h"
 #include "physical_disk_static_info.pb.h"
 
@@ -147,28 +141,6 @@ TEST(RunCollect, CancellationStopsTheRun) {
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].at("error").at("type"), "Kvr::OperationCanceledException");
     EXPECT_EQ(err.str(), "storcoll: CollectDisks cancelled\n");
-}
-
-bool SigintBlocked() {
-    sigset_t mask;
-    pthread_sigmask(SIG_SETMASK, nullptr, &mask);
-    return sigismember(&mask, SIGINT) == 1;
-}
-
-TEST(SigintWatcher, CtrlCRequestsStopAndTheMaskIsRestoredAfterwards) {
-    ASSERT_FALSE(SigintBlocked());
-    std::stop_source stop;
-    {
-        Storcoll::SigintWatcher watcher(stop);
-        EXPECT_TRUE(SigintBlocked());
-        ASSERT_EQ(kill(getpid(), SIGINT), 0);
-        const auto deadline = steady_clock::now() + 5s;
-        while (!stop.stop_requested() && steady_clock::now() < deadline) {
-            std::this_thread::sleep_for(5ms);
-        }
-        EXPECT_TRUE(stop.stop_requested());
-    }
-    EXPECT_FALSE(SigintBlocked());
 }
 
 }  // namespace

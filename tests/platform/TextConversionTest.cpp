@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/Win32.h"
-#include "sim/SimMachine.h"
 
 namespace {
 
@@ -45,12 +44,6 @@ TEST(MultiByteToWideChar, DecodesUtf8AndReplacesEachBrokenSequence)
 TEST(MultiByteToWideChar, Code1252MapsEveryByte)
 {
     EXPECT_EQ(ToWide(1252, "\x80\x81\x9F\xE9"), L"\u20AC\u0081\u0178\u00E9");
-    sim::SimMachine machine;
-    platform::MachineScope scope(machine);
-    EXPECT_EQ(ToWide(CP_THREAD_ACP, "\x80"), L"\u20AC");
-    machine.SetAnsiCodePage(CP_UTF8);
-    EXPECT_EQ(ToWide(CP_ACP, "\xE2\x82\xAC"), L"\u20AC");
-    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
 }
 
 TEST(MultiByteToWideChar, RefusesZeroLengthShortBufferAndUnknownCodePage)

@@ -1,8 +1,8 @@
-// Turns Ctrl-C into a cancellation request: while a watcher lives, SIGINT is
-// blocked for the process and a thread of the watcher waits for it and asks
-// the stop source to stop. A second SIGINT ends the process at once.
-// Construct it on the main thread before any other thread starts, so that
-// every thread inherits the blocked signal.
+// Turns Ctrl-C into a cancellation request; a second Ctrl-C ends the process
+// at once. On Linux SIGINT is blocked for the process while a watcher lives and
+// a thread of the watcher waits for it: construct it on the main thread before
+// any other thread starts, so that every thread inherits the blocked signal.
+// On Windows the console's control handler asks the stop source to stop.
 #pragma once
 
 #include <csignal>
@@ -19,11 +19,13 @@ public:
     SigintWatcher& operator=(const SigintWatcher&) = delete;
 
 private:
+    std::stop_source m_source;
+#ifndef _WIN32
     void Watch(const std::stop_token& ownStop);
 
-    std::stop_source m_source;
     sigset_t m_previousMask;
     std::jthread m_thread;
+#endif
 };
 
 }  // namespace Storcoll
