@@ -1,5 +1,5 @@
-// Collects the Identify Controller data of each NVMe drive as NvmeIdentifyControllerData messages.
-// Not built yet: every collection reports that it is not supported.
+// Collects the Identify Controller data of each NVMe drive, and of each NVMe
+// drive behind a RAID controller, as NvmeIdentifyControllerData messages.
 #pragma once
 
 #include <memory>
@@ -17,7 +17,11 @@ public:
     // Only keeps the log; nothing is read before the first collection.
     explicit NvmeIdentifyControllerDataRetriever(std::shared_ptr<Kvr::IKvrLog> log);
 
-    Kvr::DatatypeItemList<Datatypes::NvmeIdentifyControllerData> CollectData(const std::optional<std::string>& itemId) override;
+    // A standard exception while the drives are read is logged and gives an
+    // empty list, as does a machine without NVMe data; a duplicate item id
+    // and an unknown requested id are raised.
+    Kvr::DatatypeItemList<Datatypes::NvmeIdentifyControllerData> CollectData(
+        const std::optional<std::string>& itemId) override;
 
 private:
     std::shared_ptr<Kvr::IKvrLog> m_Log;

@@ -1,5 +1,6 @@
-// Collects the health information of each NVMe drive as SmartNvmeInfo messages.
-// Not built yet: every collection reports that it is not supported.
+// Collects the health information of each NVMe drive, and of each NVMe drive
+// behind a RAID controller, as SmartNvmeInfo messages: the standard health
+// log and, where the drive has it, the maker's customized health data.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,9 @@ public:
     // Only keeps the log; nothing is read before the first collection.
     explicit SmartNvmeInfoRetriever(std::shared_ptr<Kvr::IKvrLog> log);
 
+    // A standard exception while the drives are read is logged and gives an
+    // empty list, as does a machine without NVMe data; a duplicate item id
+    // and an unknown requested id are raised.
     Kvr::DatatypeItemList<Datatypes::SmartNvmeInfo> CollectData(const std::optional<std::string>& itemId) override;
 
 private:
