@@ -1,0 +1,104 @@
+// Both physical disk methods of the plug-in on a machine given only by its
+// description: the WMI classes are the ones the simulator derives from the
+// disks and volumes, as on a real machine. Disk 0 is the GPT system disk of
+// 8,225,280,000 bytes with its EFI system, reserved and C: partitions.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "SimMachineFixture.h"
+#include "StorageCollectorPlugin.h"
+#include "kvr/host/RecordingAgent.h"
+
+namespace physical_disk_test {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
+using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+
+// A SATA SSD holding the system (EFI, reserved, C:) and a hard disk with D: and E:.
+constexpr const char* kWorkstation = R"({
+  "disks": [
+    {"number": 0, "model": "SSD 860", "pnpDeviceId": "SCSI\\DISK&VEN_ATA&PROD_SSD\\4&0", "sizeBytes": 8225280000,
+     "ata": {"rotationRate": 1, "eppid": "CN0SSD860EPPID00001"},
+     "layout": {"style": "gpt", "diskId": "4f6a3c2e-1b2d-4e5f-8a9b-0c1d2e3f4a5b", "partitions": [
+       {"type": "efi", "length": 104857600, "id": "a1a2a3a4-0001-4000-8000-00000000000a"},
+       {"type": "msr", "length": 16777216, "id": "a1a2a3a4-0002-4000-8000-00000000000b"},
+       {"length": 536870912, "id": "a1a2a3a4-0003-4000-8000-00000000000c"}]},
+     "perf": {"percentIdleTime": 97, "percentDiskReadTime": 2, "percentDiskWriteTime": 1,
+              "diskReadBytesPersec": 1048575, "diskWriteBytesPersec": 1048576}},
+    {"number": 1, "model": "HDD 7200", "pnpDeviceId": "SCSI\\DISK&VEN_ATA&PROD_HDD\\4&1", "sizeBytes": 1000204886016,
+     "ata": {"rotationRate": 7200},
+     "layout": {"style": "mbr", "signature": 305419896, "partitions": [
+       {"length": 107374182400}, {"length": 214748364800}]},
+     "perf": {"percentIdleTime": 50, "diskReadBytesPersec": 10485760}}
+  ],
+  "volumes": [
+    {"letter": "C", "disk": 0, "partition": 3, "counters": {"bytesRead": 3221225472, "bytesWritten": 1048575}},
+    {"letter": "D", "disk": 1, "partition": 1, "counters": {"bytesRead": 1048576}},
+    {"letter": "E", "disk": 1, "partition": 2, "counters": {"bytesRead": 5242880, "bytesWritten": 9437184}}
+  ]
+})";
+
+class DescribedMachineTest : public SimMachineFixture {};
+
+TEST_F(DescribedMachineTest, BothMethodsReportEveryDisk)
+{
+    Describe(kWorkstation);
+    Kvr::Host::RecordingAgent agent;
+    StorageCollectorPlugin plugin(agent);
+
+    const auto disks = plugin.CollectPhysicalDiskStaticInfo(std::nullopt, std::nullopt);
+    ASSERT_TRUE(disks.has_value());
+    ASSERT_EQ(disks->size(), 2u);
+    EXPECT_EQ((*disks)[0].ItemId(), "Disk_SCSI\\DISK&VEN_ATA&PROD_SSD\\4&0");
+    const PhysicalDiskStaticInfo& ssd = (*disks)[0].Message();
+    EXPECT_EQ(ssd.name(), "DISK0");
+    EXPECT_EQ(ssd.description(), "Storage");
+    EXPECT_EQ(ssd.make_model(), "SSD 860" + std::string(33, ' ')) << "the drive's own 40-character model";
+    EXPECT_EQ(ssd.size().value(), 7844u);
+    EXPECT_EQ(ssd.type(), PhysicalDiskStaticInfo::DISK_TYPE_SSD);
+    EXPECT_THAT(ssd.capability(), ElementsAre("HardDrive", "SSD"));
+    EXPECT_EQ(ssd.device_instance_id(), (*disks)[0].ItemId());
+    EXPECT_EQ(ssd.eppid(), "CN0SSD860EPPID00001 ");
+    EXPECT_EQ(ssd.guid(), "4F6A3C2E-1B2D-4E5F-8A9B-0C1D2E3F4A5B");
+    std::vector<std::tuple<std::string, std::uint64_t, std::uint64_t, std::string>> partitions;
+    for (const auto& partition : ssd.partitions()) {
+        EXPECT_TRUE(partition.has_size() && partition.has_index());
+        partitions.emplace_back(partition.name(), partition.size().value(), partition.index().value(),
+                                partition.guid());
+    }
+    EXPECT_THAT(partitions, ElementsAre(std::tuple{"Not Used", 100, 1, "A1A2A3A4-0001-4000-8000-00000000000A"},
+                                        std::tuple{"Not Used", 16, 2, "A1A2A3A4-0002-4000-8000-00000000000B"},
+                                        std::tuple{"C", 512, 3, "A1A2A3A4-0003-4000-8000-00000000000C"}));
+    EXPECT_EQ((*disks)[1].ItemId(), "Disk_SCSI\\DISK&VEN_ATA&PROD_HDD\\4&1");
+    const PhysicalDiskStaticInfo& hdd = (*disks)[1].Message();
+    EXPECT_THAT(hdd.capability(), ElementsAre("HardDrive", "HDD"));
+    EXPECT_EQ(hdd.guid(), "12345678-0000-0000-0000-000000000000");
+    ASSERT_EQ(hdd.partitions_size(), 2);
+    EXPECT_EQ(hdd.partitions(1).name(), "E");
+
+    // The counter rows the machine derives: "0 C:", "1 D: E:" and "_Total".
+    const auto rates = plugin.CollectPhysicalDiskDynamicInfo(std::nullopt, std::nullopt);
+    ASSERT_TRUE(rates.has_value());
+    ASSERT_EQ(rates->size(), 2u);
+    EXPECT_EQ((*rates)[0].ItemId(), (*disks)[0].ItemId());
+    const auto& system = (*rates)[0].Message();
+    EXPECT_EQ(system.idle_time_percentage().value(), 97u);
+    EXPECT_EQ(system.byte_read_per_sec_in_mb().value(), 0u);
+    EXPECT_EQ(system.byte_write_per_sec_in_mb().value(), 1u);
+    EXPECT_EQ(system.byte_read_in_mb().value(), 3072);
+    EXPECT_EQ((*rates)[1].ItemId(), (*disks)[1].ItemId());
+    const auto& data = (*rates)[1].Message();
+    EXPECT_EQ(data.byte_read_per_sec_in_mb().value(), 10u);
+    EXPECT_EQ(data.byte_read_in_mb().value(), 5) << "the amounts of the last volume, E:";
+    EXPECT_EQ(data.byte_write_in_mb().value(), 9);
+    EXPECT_THAT(agent.Log()->Texts(),
+                Contains("GetDynamicDiskData: the \"_total\" name is invalid, skipping to the next one."));
+}
+
+}  // namespace
+}  // namespace physical_disk_test

@@ -1,0 +1,288 @@
+// The physical disk dynamic info retriever over small simulated machines: the
+// formatted counter rows it takes or skips, the volume it reads the amounts
+// from, its log lines, and its failures.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "DecimalText.h"
+#include "DiskWmiMachine.h"
+#include "PhysicalDiskDynamicInfoRetriever.h"
+#include "StorageCollectorPlugin.h"
+#include "kvr/host/RecordingAgent.h"
+
+namespace physical_disk_test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
+using Kvr::Host::LogRecord;
+using Talvex::Quorlin::Datatypes::PhysicalDiskDynamicInfo;
+using Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever;
+using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+namespace DecimalText = Talvex::Quorlin::Plugins::DecimalText;
+
+constexpr const char* File = "src/Plugins/StorageCollector/PhysicalDiskDynamicInfoRetriever";
+constexpr const char* GetDynamicDiskData =
+    "Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever::GetDynamicDiskData";
+constexpr const char* CollectData = "Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever::CollectData";
+
+// A volume on `disk` that has read and written the given bytes so far.
+sim::VolumeModel Volume(wchar_t letter, std::uint32_t disk, std::int64_t read, std::int64_t written)
+{
+    sim::VolumeModel volume;
+    volume.letter = letter;
+    volume.disk = disk;
+    volume.partitionNumber = 1;
+    volume.counters.bytesRead = read;
+    volume.counters.bytesWritten = written;
+    return volume;
+}
+
+std::string Invalid(const std::string& description)
+{
+    return "GetDynamicDiskData: the \"" + description + "\" name is invalid, skipping to the next one.";
+}
+
+class DynamicRetrieverTest : public PhysicalDiskTest {
+protected:
+    // The texts of one level written by one function (any when null); each
+    // record's file and line are checked.
+    std::vector<std::string> TextsAt(Kvr::LogLevel level, const char* function = GetDynamicDiskData) const
+    {
+        std::vector<std::string> texts;
+        for (const LogRecord& record : log->Records()) {
+            if (record.Level != level || (function != nullptr && record.Function != function)) continue;
+            EXPECT_EQ(record.File, File) << record.Text;
+            EXPECT_GT(record.Line, 0) << record.Text;
+            texts.push_back(record.Text);
+        }
+        return texts;
+    }
+
+    PhysicalDiskDynamicInfoRetriever retriever{log};
+};
+
+TEST_F(DynamicRetrieverTest, DiskRowsTakeTheirAmountsFromTheLastLetteredVolume)
+{
+    machine.disks.AddVolume(Volume(L'C', 0, 3221225472, 1048575));
+    machine.disks.AddVolume(Volume(L'D', 1, 1, 1));
+    machine.disks.AddVolume(Volume(L'E', 1, 5 * 1048576 + 7, 9 * 1048576));
+    wmi.DiskDrive(1, "M", "PNP\\1");
+    wmi.DiskDrive(0, "M", "SCSI\\DISK&VEN_NVME\\5&0");
+    wmi.Counters("_Total", 90, 5, 5, 4194304, 4194304);
+    wmi.Counters("0 C:", 97, 2, 1, 1048575, 1048576);
+    wmi.Counters("1 D: E:", 50, 30, 20, 1048576, 1048575);
+    Load(wmi);
+
+    const auto before = std::chrono::system_clock::now();
+    const auto items = retriever.CollectData(std::nullopt);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_EQ(items->size(), 2u);
+
+    const auto& system = (*items)[0];
+    EXPECT_EQ(system.ItemId(), "Disk_SCSI\\DISK&VEN_NVME\\5&0");
+    EXPECT_GE(system.Time(), before);
+    EXPECT_EQ((*items)[1].Time(), system.Time()) << "one collection time for all items";
+    const PhysicalDiskDynamicInfo& c = system.Message();
+    EXPECT_EQ(c.idle_time_percentage().value(), 97u);
+    EXPECT_EQ(c.read_time_percentage().value(), 2u);
+    EXPECT_EQ(c.write_time_percentage().value(), 1u);
+    EXPECT_EQ(c.byte_read_per_sec_in_mb().value(), 0u) << "1,048,575 bytes are less than a megabyte";
+    EXPECT_EQ(c.byte_write_per_sec_in_mb().value(), 1u);
+    ASSERT_TRUE(c.has_byte_read_in_mb() && c.has_byte_write_in_mb());
+    EXPECT_EQ(c.byte_read_in_mb().value(), 3072);
+    EXPECT_EQ(c.byte_write_in_mb().value(), 0) << "a written amount below a megabyte is set, as 0";
+
+    EXPECT_EQ((*items)[1].ItemId(), "Disk_PNP\\1");
+    const PhysicalDiskDynamicInfo& de = (*items)[1].Message();
+    EXPECT_EQ(de.idle_time_percentage().value(), 50u);
+    EXPECT_EQ(de.byte_read_per_sec_in_mb().value(), 1u);
+    EXPECT_EQ(de.byte_write_per_sec_in_mb().value(), 0u);
+    EXPECT_EQ(de.byte_read_in_mb().value(), 5);
+    EXPECT_EQ(de.byte_write_in_mb().value(), 9);
+    EXPECT_TRUE(machine.disks.Volume(L'D')->Requests(IOCTL_DISK_PERFORMANCE).empty());
+    EXPECT_EQ(machine.disks.Volume(L'C')->Requests(IOCTL_DISK_PERFORMANCE).size(), 1u);
+
+    EXPECT_THAT(TextsAt(Kvr::LogLevel::Warning), ElementsAre(Invalid("_total")));
+    EXPECT_THAT(TextsAt(Kvr::LogLevel::Trace, nullptr),
+                ElementsAre("name: c, mega_bytes_read: 3072, bytes_write: 0",
+                            "name: e, mega_bytes_read: 5, bytes_write: 9",
+                            "Got total info for PhysicalDiskDynamicInfoRetriever: 2"));
+    EXPECT_TRUE(TextsAt(Kvr::LogLevel::Error).empty());
+}
+
+TEST_F(DynamicRetrieverTest, RowsThatNameNoDiskAreSkippedWithAWarning)
+{
+    machine.disks.AddVolume(Volume(L'C', 0, 1048576, 0));
+    wmi.DiskDrive(0, "M", "PNP\\0");
+    wmi.Counters("2", 1, 1, 1, 1, 1);            // a disk without a lettered volume
+    wmi.Counters(":", 1, 1, 1, 1, 1);            // no letter before the colon
+    wmi.Counters("C:", 1, 1, 1, 1, 1);           // a letter but no disk number
+    wmi.Counters("x C:", 1, 1, 1, 1, 1);         // a disk number that is no number
+    wmi.Counters("3 C:", 1, 1, 1, 1, 1);
+    // A counter that is no number.
+    wmi.counters.back()["add"]["PercentDiskReadTime"] = {{"cim", "string"}, {"value", "n/a"}};
+    wmi.Counters("0 C:", 7, 1, 1, 1, 1);
+    Load(wmi);
+
+    const auto items = retriever.CollectData(std::nullopt);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_EQ(items->size(), 1u);
+    EXPECT_EQ(items->front().ItemId(), "Disk_PNP\\0");
+    EXPECT_EQ(items->front().Message().idle_time_percentage().value(), 7u);
+
+    // A conversion that fails describes itself, as the standard conversions do.
+    const std::string notANumber = NativeErrorText([] { (void)std::stoull("n/a"); });
+    const std::string noDiskNumber = NativeErrorText([] { (void)std::stoul("x"); });
+    EXPECT_THAT(TextsAt(Kvr::LogLevel::Warning),
+                ElementsAre(Invalid("2"), Invalid(":"), Invalid("c:"), Invalid(noDiskNumber), Invalid(notANumber)));
+    EXPECT_TRUE(TextsAt(Kvr::LogLevel::Error).empty());
+}
+
+TEST_F(DynamicRetrieverTest, RowFailuresAreLoggedAndTheNextRowIsRead)
+{
+    auto failing = Volume(L'F', 2, 0, 0);
+    failing.faults.requests.push_back(hardware_test::Fault(IOCTL_DISK_PERFORMANCE, sim::FaultKind::Fail, ERROR_NOT_READY));
+    machine.disks.AddVolume(failing);
+    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
+    wmi.DiskDrive(0, "M", "PNP\\0");
+    wmi.Counters("1 Q:", 1, 1, 1, 1, 1);  // no such volume
+    wmi.Counters("2 F:", 1, 1, 1, 1, 1);  // its counters cannot be read
+    wmi.Counters("3 C:", 1, 1, 1, 1, 1);
+    wmi.counters.back()["add"]["DiskWriteBytesPersec"] = {{"cim", "uint64"}, {"value", nullptr}};
+    wmi.Counters("4 C:", 1, 1, 1, 1, 1);
+    // One above the largest 64-bit number.
+    wmi.counters.back()["add"]["PercentIdleTime"] = {{"cim", "string"}, {"value", "18446744073709551616"}};
+    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
+    Load(wmi);
+
+    const auto items = retriever.CollectData(std::nullopt);
+    ASSERT_TRUE(items.has_value());
+    ASSERT_EQ(items->size(), 1u);
+    EXPECT_EQ(items->front().ItemId(), "Disk_PNP\\0");
+
+    const auto errors = TextsAt(Kvr::LogLevel::Error);
+    ASSERT_EQ(errors.size(), 4u);
+    const std::string prefix = "GetDynamicDiskData: skipped as an exception was raised (";
+    EXPECT_THAT(errors[0], StartsWith(prefix));
+    EXPECT_THAT(errors[0], HasSubstr("80070002"));  // ERROR_FILE_NOT_FOUND of the open
+    EXPECT_THAT(errors[1], HasSubstr("80070015"));  // ERROR_NOT_READY of the request
+    EXPECT_THAT(errors[2], StartsWith(prefix));      // a NULL counter is no text
+    const std::string outOfRange =
+        NativeErrorText([] { (void)std::stoull("18446744073709551616"); });
+    EXPECT_EQ(errors[3], prefix + outOfRange + ").");
+    for (const auto& error : errors) EXPECT_THAT(error, ::testing::EndsWith(")."));
+    EXPECT_TRUE(TextsAt(Kvr::LogLevel::Warning).empty());
+}
+
+TEST_F(DynamicRetrieverTest, QueriesThatFailGiveAnEmptyListAfterOneErrorLine)
+{
+    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
+    wmi.DiskDrive(0, "M", "PNP\\0");
+    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
+    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
+    const std::pair<nlohmann::json WmiRows::*, nlohmann::json> failures[] = {
+        {&WmiRows::counterClass, {{"fail", "0x80041010"}}},
+        {&WmiRows::counterClass, {{"failAtNext", {{"call", 2}, {"hr", "0x80041010"}}}}},
+        {&WmiRows::diskDriveClass, {{"fail", "0x80041010"}}},
+    };
+    for (const auto& [cls, failure] : failures) {
+        WmiRows rows = wmi;
+        rows.*cls = failure;
+        Load(rows);
+        for (const std::optional<std::string>& itemId : {std::optional<std::string>{}, std::optional<std::string>{"Disk_PNP\\0"}}) {
+            log->Clear();
+            const auto items = retriever.CollectData(itemId);
+            ASSERT_TRUE(items.has_value()) << failure;
+            EXPECT_TRUE(items->empty()) << failure;
+            const auto errors = TextsAt(Kvr::LogLevel::Error);
+            ASSERT_EQ(errors.size(), 1u) << failure;
+            EXPECT_THAT(errors[0], StartsWith("GetDynamicDiskData: error when reaching info via WMI : "));
+            EXPECT_THAT(errors[0], HasSubstr("80041010"));
+            EXPECT_THAT(TextsAt(Kvr::LogLevel::Trace, CollectData),
+                        ElementsAre("Got total info for PhysicalDiskDynamicInfoRetriever: 0"));
+        }
+    }
+}
+
+TEST(DecimalTextTest, LeadingBlanksThenTheLongestRunOfDigits)
+{
+    EXPECT_EQ(DecimalText::ToUInt64(" \t 42 C:"), 42u);
+    EXPECT_EQ(DecimalText::ToUInt64("007x9"), 7u);
+    EXPECT_EQ(DecimalText::ToUInt64("18446744073709551615"), std::numeric_limits<std::uint64_t>::max());
+    EXPECT_EQ(DecimalText::ToUInt32("4294967295"), 4294967295u);
+    for (const char* text : {"", "  ", "-1", "+1", "x1"}) {
+        EXPECT_THROW(DecimalText::ToUInt64(text), std::invalid_argument) << text;
+        EXPECT_THROW(DecimalText::ToUInt32(text), std::invalid_argument) << text;
+    }
+    EXPECT_THROW(DecimalText::ToUInt64("18446744073709551616"), std::out_of_range);
+    EXPECT_THROW(DecimalText::ToUInt64("99999999999999999999"), std::out_of_range);
+    EXPECT_THROW(DecimalText::ToUInt32("4294967296"), std::out_of_range);
+}
+
+// Through the plug-in: item ids and a table that cannot hold two disks of one id.
+class DynamicThroughPluginTest : public PhysicalDiskTest {
+protected:
+    Kvr::Host::RecordingAgent agent;
+    StorageCollectorPlugin plugin{agent};
+};
+
+TEST_F(DynamicThroughPluginTest, ItemIdSelectsOneDiskOrIsReportedMissing)
+{
+    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
+    machine.disks.AddVolume(Volume(L'D', 1, 0, 0));
+    wmi.DiskDrive(0, "M", "PNP\\0");
+    wmi.DiskDrive(1, "M", "PNP\\1");
+    wmi.Counters("0 C:", 10, 1, 1, 1, 1);
+    wmi.Counters("1 D:", 11, 1, 1, 1, 1);
+    Load(wmi);
+
+    const auto one = plugin.CollectPhysicalDiskDynamicInfo("Disk_PNP\\1", std::nullopt);
+    ASSERT_TRUE(one.has_value());
+    ASSERT_EQ(one->size(), 1u);
+    EXPECT_EQ(one->front().ItemId(), "Disk_PNP\\1");
+    EXPECT_EQ(one->front().Message().idle_time_percentage().value(), 11u);
+    const auto texts = agent.Log()->Texts();
+    ASSERT_GE(texts.size(), 2u);
+    EXPECT_EQ(texts[texts.size() - 2], "Specific data for PhysicalDiskDynamicInfoRetriever, itemId : Disk_PNP\\1");
+    EXPECT_EQ(texts.back(), "Got total info for PhysicalDiskDynamicInfoRetriever: 1");
+
+    agent.Log()->Clear();
+    try {
+        plugin.CollectPhysicalDiskDynamicInfo("Disk_PNP\\2", std::nullopt);
+        ADD_FAILURE() << "an id no disk has was found";
+    } catch (const Kvr::KvrException& error) {
+        ASSERT_NE(error.InnerException(), nullptr);
+        EXPECT_EQ(error.InnerException()->TypeName(), "Kvr::ArgumentOutOfRangeException");
+        EXPECT_EQ(error.Message(), "cannot find data with specific ID: Disk_PNP\\2");
+    }
+    EXPECT_EQ(agent.Log()->Texts().back(), "Exception : cannot find data with specific ID: Disk_PNP\\2");
+}
+
+TEST_F(DynamicThroughPluginTest, DisksSharingAnItemIdEndTheCollection)
+{
+    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
+    machine.disks.AddVolume(Volume(L'D', 1, 0, 0));
+    wmi.Counters("0 C:", 1, 1, 1, 1, 1);  // no drive list records: both disks are "Disk_"
+    wmi.Counters("1 D:", 1, 1, 1, 1, 1);
+    Load(wmi);
+
+    try {
+        plugin.CollectPhysicalDiskDynamicInfo(std::nullopt, std::nullopt);
+        ADD_FAILURE() << "two disks of one id were collected";
+    } catch (const Kvr::KvrException& error) {
+        ASSERT_NE(error.InnerException(), nullptr);
+        EXPECT_EQ(error.InnerException()->TypeName(), "Kvr::ArgumentException");
+    }
+    const auto records = agent.Log()->Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().Level, Kvr::LogLevel::Error);
+    EXPECT_EQ(records.back().Text, "Exception : An item with the same key has already been added. Key: Disk_");
+    for (const auto& record : records) EXPECT_NE(record.Function, CollectData) << "the collection ended early";
+}
+
+}  // namespace
+}  // namespace physical_disk_test
