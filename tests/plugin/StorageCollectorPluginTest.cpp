@@ -99,6 +99,29 @@ TEST(StorageCollectorPlugin, EachMethodRunsItsOwnRetrieverThroughTheItemHandler)
     }
 }
 
+// On a machine without disks: no static list, and an empty dynamic one, each
+// after its own retriever's last line.
+TEST(StorageCollectorPlugin, PhysicalDiskMethodsRunTheirRetrievers) {
+    sim::SimMachine machine;
+    platform::MachineScope scope(machine);
+    RecordingAgent agent;
+    StorageCollectorPlugin plugin(agent);
+
+    EXPECT_FALSE(plugin.CollectPhysicalDiskStaticInfo(std::nullopt, std::nullopt).has_value());
+    auto records = agent.Log()->Records();
+    ASSERT_FALSE(records.empty());
+    EXPECT_EQ(records.back().Text, "No disk data been reached out");
+    EXPECT_EQ(records.back().Function, "Talvex::Quorlin::Plugins::PhysicalDiskStaticInfoRetriever::CollectData");
+
+    const auto dynamic = plugin.CollectPhysicalDiskDynamicInfo(std::nullopt, std::nullopt);
+    ASSERT_TRUE(dynamic.has_value());
+    EXPECT_TRUE(dynamic->empty());
+    records = agent.Log()->Records();
+    EXPECT_EQ(records.back().Text, "Got total info for PhysicalDiskDynamicInfoRetriever: 0");
+    EXPECT_EQ(records.back().Function, "Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever::CollectData");
+    EXPECT_EQ(machine.Ledger().OpenReport(), "");
+}
+
 // On a machine without drives both NVMe methods give an empty list, not an
 // absent one, after their own retrievers' last lines.
 TEST(StorageCollectorPlugin, NvmeMethodsRunTheirRetrievers) {
