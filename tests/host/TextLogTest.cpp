@@ -75,9 +75,11 @@ TEST(TextLog, FileWriterAppendsAndRefusesAPathItCannotOpen) {
         Kvr::Host::TextLog log(std::make_shared<Kvr::Host::TextLogWriter>(path.string(), LogLevel::Error), "A");
         log.Error("written", 7, "f", "F");
     }
-    std::ifstream in(path);
     std::stringstream content;
-    content << in.rdbuf();
+    {
+        std::ifstream in(path);
+        content << in.rdbuf();
+    }  // closed before the file is removed, which Windows refuses for an open file
     const auto lines = LinesAfterTime(content.str());
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "ERROR [A] written (f:7, F)");

