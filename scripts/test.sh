@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Every test: set up, build and run the suite plainly, then again under
-# AddressSanitizer and UndefinedBehaviorSanitizer. Fails when any test fails.
+# AddressSanitizer and UndefinedBehaviorSanitizer, then the Windows build's
+# portable tests under Wine. Fails when any test fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
@@ -15,3 +16,10 @@ echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
   -DCMAKE_BUILD_TYPE=Debug
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure --parallel "$jobs"
+
+echo "== Windows build (MinGW-w64), tests under Wine"
+"$root/scripts/build.sh" "$root/build-win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-w64.cmake" \
+  -DSTORCOLL_BENCH=OFF
+# shellcheck source=windows/wine-env.sh
+source "$root/scripts/windows/wine-env.sh"
+ctest --test-dir "$root/build-win" --output-on-failure --parallel "$jobs"
