@@ -1,5 +1,6 @@
-// Collects the SMART attributes of each disk as SmartDynamicInfo messages.
-// Not built yet: every collection reports that it is not supported.
+// Collects the SMART attributes of each disk, the drive's own answers merged
+// with the SMART data WMI publishes, as SmartDynamicInfo messages keyed by the
+// disk's item id.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,8 @@ public:
     // Only keeps the log; nothing is read before the first collection.
     explicit SmartDynamicInfoRetriever(std::shared_ptr<Kvr::IKvrLog> log);
 
+    // No list when no disk was found; an empty list after a not-supported
+    // error, which is logged here. Every other failure goes to the item handler.
     Kvr::DatatypeItemList<Datatypes::SmartDynamicInfo> CollectData(const std::optional<std::string>& itemId) override;
 
 private:

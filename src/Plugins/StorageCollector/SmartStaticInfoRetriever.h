@@ -1,5 +1,5 @@
-// Collects the SMART identity of each disk as SmartStaticInfo messages.
-// Not built yet: every collection reports that it is not supported.
+// Collects the SMART identity of each disk (SMART name, model, piece-part
+// identifier) as SmartStaticInfo messages keyed by the disk's item id.
 #pragma once
 
 #include <memory>
@@ -17,6 +17,8 @@ public:
     // Only keeps the log; nothing is read before the first collection.
     explicit SmartStaticInfoRetriever(std::shared_ptr<Kvr::IKvrLog> log);
 
+    // No list when no disk was found. Catches nothing: the item handler
+    // turns every failure into what the host receives.
     Kvr::DatatypeItemList<Datatypes::SmartStaticInfo> CollectData(const std::optional<std::string>& itemId) override;
 
 private:
