@@ -70,10 +70,27 @@ void VariantInit(VARIANTARG* value)
     value->wReserved1 = value->wReserved2 = value->wReserved3 = 0;
 }
 
+namespace {
+
+// Whether a VARIANT may carry the type: the automation types up to VT_I8 and
+// VT_UINT, VT_INT, VT_RECORD and VT_CLSID, also by reference or as arrays of
+// anything beyond VT_NULL. Windows refuses to clear any other.
+bool ClearableType(VARTYPE vt)
+{
+    const VARTYPE modifiers = vt & (VT_BYREF | VT_ARRAY);
+    if ((vt & ~(VT_BYREF | VT_ARRAY | VT_TYPEMASK)) != 0) return false;
+    const VARTYPE base = vt & VT_TYPEMASK;
+    const bool automation = (base <= 23 && base != 15) || base == 36 || base == 72;
+    return automation && (modifiers == 0 || base > VT_NULL);
+}
+
+}  // namespace
+
 HRESULT VariantClear(VARIANTARG* value)
 {
     if (value == nullptr) return E_INVALIDARG;
     const VARTYPE vt = value->vt;
+    if (!ClearableType(vt)) return DISP_E_BADVARTYPE;
     HRESULT hr = S_OK;
     if ((vt & VT_BYREF) != 0) {
         // Nothing is owned through a reference.

@@ -120,6 +120,14 @@ public:
         const wql::Select select = wql::ReadSelect(query);
         if (FAILED(select.result)) return select.result;
         WmiClassAnswer answer = Owner().WmiInstances(m_nameSpace, select.className);
+        if (answer.result == WBEM_E_INVALID_CLASS && (flags & WBEM_FLAG_RETURN_IMMEDIATELY) != 0) {
+            // A query that returns at once has not looked the class up yet:
+            // the service reports the unknown class with the first step.
+            answer.instances.clear();
+            answer.failingNext = 1;
+            answer.failingNextResult = answer.result;
+            answer.result = WBEM_S_NO_ERROR;
+        }
         if (FAILED(answer.result)) return answer.result;
         *enumerator = new Enumerator(Owner(), std::move(answer));
         return WBEM_S_NO_ERROR;
