@@ -217,4 +217,54 @@ TEST_F(WmiConformance, GetGivesEachCimTypeItsVariantType)
     EXPECT_EQ(value.vt, VT_EMPTY);
 }
 
+TEST_F(WmiConformance, GetGivesArraysAndBooleansTheirVariantTypes)
+{
+    if (RunningUnderWine()) {
+        // Wine's Win32_DiskDrive has only nine of Windows' properties, none of
+        // them an array or a boolean, and no other class both sides share has.
+        GTEST_SKIP() << "Wine's Win32_DiskDrive has no array or boolean properties";
+    }
+    Held<IWbemServices> services;
+    ASSERT_EQ(Connect(L"root\\cimv2", services), S_OK);
+    Held<IEnumWbemClassObject> result;
+    ASSERT_EQ(Query(services.p, L"SELECT * FROM Win32_DiskDrive", kSemiSync, result), S_OK);
+    Held<IWbemClassObject> disk;
+    ULONG returned = 0;
+    ASSERT_EQ(result.p->Next(WBEM_INFINITE, 1, &disk.p, &returned), WBEM_S_NO_ERROR);
+
+    VARIANT value;
+    VariantInit(&value);
+    CIMTYPE type = 0;
+    // uint16[] travels as an array of VT_I4.
+    ASSERT_EQ(disk.p->Get(L"Capabilities", 0, &value, &type, nullptr), WBEM_S_NO_ERROR);
+    EXPECT_EQ(value.vt, VT_ARRAY | VT_I4);
+    EXPECT_EQ(type, CIM_UINT16 | CIM_FLAG_ARRAY);
+    if (value.vt == (VT_ARRAY | VT_I4)) {
+        LONG lower = 1;
+        LONG upper = -2;
+        EXPECT_EQ(SafeArrayGetLBound(value.parray, 1, &lower), S_OK);
+        EXPECT_EQ(SafeArrayGetUBound(value.parray, 1, &upper), S_OK);
+        EXPECT_EQ(lower, 0);
+        for (LONG i = lower; i <= upper; ++i) {
+            LONG capability = -1;
+            EXPECT_EQ(SafeArrayGetElement(value.parray, &i, &capability), S_OK);
+            EXPECT_GE(capability, 0);
+            EXPECT_LE(capability, 65535);
+        }
+    }
+    EXPECT_EQ(VariantClear(&value), S_OK);
+
+    ASSERT_EQ(disk.p->Get(L"CapabilityDescriptions", 0, &value, &type, nullptr), WBEM_S_NO_ERROR);
+    EXPECT_EQ(value.vt, VT_ARRAY | VT_BSTR);
+    EXPECT_EQ(type, CIM_STRING | CIM_FLAG_ARRAY);
+    EXPECT_EQ(VariantClear(&value), S_OK);
+
+    // A boolean is VARIANT_TRUE (all bits set) or VARIANT_FALSE.
+    ASSERT_EQ(disk.p->Get(L"MediaLoaded", 0, &value, &type, nullptr), WBEM_S_NO_ERROR);
+    EXPECT_EQ(value.vt, VT_BOOL);
+    EXPECT_EQ(type, CIM_BOOLEAN);
+    EXPECT_TRUE(value.boolVal == VARIANT_TRUE || value.boolVal == VARIANT_FALSE) << value.boolVal;
+    EXPECT_EQ(VariantClear(&value), S_OK);
+}
+
 }  // namespace
