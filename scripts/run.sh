@@ -5,4 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 STORCOLL_WINDOWS=0 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$root/build" -DSTORCOLL_TESTS=OFF -DSTORCOLL_BENCH=OFF
-"$root/build/src/host/storcoll" collect "$@"
+"$root/build/bin/storcoll" collect "$@"
