@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "RaisedCode.h"
 #include "failure_reporting/Result.h"
 #include "sim/SimMachine.h"
 
@@ -11,17 +12,6 @@ namespace {
 using Talvex::Quorlin::Cpp::Common::FailureType;
 using Talvex::Quorlin::Cpp::Common::ResultException;
 namespace Result = Talvex::Quorlin::Cpp::Common::Result;
-
-HRESULT CodeOf(const auto& raise)
-{
-    try {
-        raise();
-    } catch (const ResultException& error) {
-        return error.GetErrorCode();
-    }
-    ADD_FAILURE() << "nothing was raised";
-    return S_OK;
-}
 
 class DebugOutputTest : public ::testing::Test {
 protected:

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "failure_reporting/FailureText.h"
+#include "RaisedCode.h"
 #include "failure_reporting/Result.h"
 
 namespace {
@@ -13,17 +14,6 @@ namespace {
 using Talvex::Quorlin::Cpp::Common::FailureType;
 using Talvex::Quorlin::Cpp::Common::ResultException;
 namespace Result = Talvex::Quorlin::Cpp::Common::Result;
-
-HRESULT CodeOf(const auto& raise)
-{
-    try {
-        raise();
-    } catch (const ResultException& error) {
-        return error.GetErrorCode();
-    }
-    ADD_FAILURE() << "nothing was raised";
-    return S_OK;
-}
 
 class ResultTest : public ::testing::Test {};
 

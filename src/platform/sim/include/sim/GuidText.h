@@ -11,4 +11,7 @@ namespace sim {
 
 std::optional<GUID> GuidFromText(std::string_view text);
 
+// The value of one hexadecimal digit, or -1 for any other character.
+int HexDigitValue(char c);
+
 }  // namespace sim

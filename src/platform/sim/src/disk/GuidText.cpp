@@ -4,17 +4,13 @@
 
 namespace sim {
 
-namespace {
-
-int HexDigit(char c)
+int HexDigitValue(char c)
 {
     if (c >= '0' && c <= '9') return c - '0';
     if (c >= 'a' && c <= 'f') return c - 'a' + 10;
     if (c >= 'A' && c <= 'F') return c - 'A' + 10;
     return -1;
 }
-
-}  // namespace
 
 std::optional<GUID> GuidFromText(std::string_view text)
 {
@@ -25,7 +21,7 @@ std::optional<GUID> GuidFromText(std::string_view text)
     std::size_t n = 0;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (i == 8 || i == 13 || i == 18 || i == 23) continue;
-        const int digit = HexDigit(text[i]);
+        const int digit = HexDigitValue(text[i]);
         if (digit < 0) return std::nullopt;
         bytes[n / 2] = static_cast<std::uint8_t>((bytes[n / 2] << 4) | digit);
         ++n;

@@ -9,14 +9,6 @@ namespace sim::load {
 
 namespace {
 
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
 bool SameLetters(const std::string& a, const char* b)
 {
     std::size_t i = 0;
@@ -51,7 +43,7 @@ std::uint64_t ReadNumber(const Node& node, std::uint64_t maximum, const std::str
         std::uint64_t number = 0;
         bool valid = !text.empty() && text.size() <= (hex ? 18u : 20u);
         for (std::size_t i = hex ? 2 : 0; valid && i < text.size(); ++i) {
-            const int digit = HexDigit(text[i]);
+            const int digit = HexDigitValue(text[i]);
             valid = digit >= 0 && static_cast<unsigned>(digit) < base &&
                     number <= (UINT64_MAX - static_cast<unsigned>(digit)) / base;
             number = number * base + static_cast<unsigned>(digit);
@@ -73,7 +65,7 @@ std::vector<std::uint8_t> ReadHex(const Node& node, std::size_t size)
             if (high >= 0) node.Expected(what + " (an odd digit stands alone)");
             continue;
         }
-        const int digit = HexDigit(c);
+        const int digit = HexDigitValue(c);
         if (digit < 0) node.Expected(what + " (\"" + std::string(1, c) + "\" is no hex digit)");
         if (high < 0) {
             high = digit;
