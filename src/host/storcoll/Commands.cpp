@@ -8,10 +8,12 @@
 namespace Storcoll {
 
 void PrintRegistration(const Kvr::PluginAttribute& plugin, const Kvr::PublisherAttribute& publisher,
-                       std::span<const Kvr::CollectionMethodEntry> methods, std::ostream& out) {
+                       std::string_view logId, std::span<const Kvr::CollectionMethodEntry> methods,
+                       std::ostream& out) {
     out << "Plugin:       " << plugin.Name << '\n'
         << "Id:           " << plugin.Id << '\n'
         << "Version:      " << plugin.Version << '\n'
+        << "Log id:       " << logId << '\n'
         << "Description:  " << plugin.Description << '\n'
         << "Publisher:    " << publisher.Name << '\n'
         << "Support:      " << publisher.Support << '\n'

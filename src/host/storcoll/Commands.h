@@ -22,8 +22,11 @@ enum ExitCode : int {
     Cancelled = 130,  // as a shell reports a program ended by SIGINT
 };
 
+// The plug-in's registration: its attributes, the log id it logs under and
+// its collection methods with their message types.
 void PrintRegistration(const Kvr::PluginAttribute& plugin, const Kvr::PublisherAttribute& publisher,
-                       std::span<const Kvr::CollectionMethodEntry> methods, std::ostream& out);
+                       std::string_view logId, std::span<const Kvr::CollectionMethodEntry> methods,
+                       std::ostream& out);
 
 // A collection method name that the plug-in does not have.
 class UnknownMethodError : public std::invalid_argument {

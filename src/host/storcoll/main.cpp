@@ -74,8 +74,8 @@ int main(int argc, char** argv) {
     }
 
     if (list->parsed()) {
-        Storcoll::PrintRegistration(StorageCollectorPlugin::Plugin, StorageCollectorPlugin::Publisher, Methods,
-                                    std::cout);
+        Storcoll::PrintRegistration(StorageCollectorPlugin::Plugin, StorageCollectorPlugin::Publisher,
+                                    StorageCollectorPlugin::LogId, Methods, std::cout);
         return Storcoll::Success;
     }
 
