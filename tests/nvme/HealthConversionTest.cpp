@@ -1,17 +1,13 @@
 // Health objects into messages, over the scripted library.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <string>
 
 #include "FakeLibraryFixture.h"
-#include "MessageLeaves.h"
 
 namespace {
 
 using namespace nvme_test;
-using stordex_fake::Answers;
 using Talvex::Quorlin::Datatypes::SmartNvmeInfo;
 using Talvex::Quorlin::Plugins::NvmeDataGetter::GetNvmeHealthData;
 using Talvex::Quorlin::Plugins::NvmeDataGetter::ToValidTemperature;
@@ -25,23 +21,6 @@ protected:
         EXPECT_EQ(table.Size(), 1u);
         const SmartNvmeInfo* info = table.Find("Disk_");
         return info != nullptr ? *info : SmartNvmeInfo{};
-    }
-
-    static void ExpectFed(const Answers& answers, const google::protobuf::Message& message)
-    {
-        const auto leaves = Leaves(message);
-        std::set<std::string> fed;
-        for (const auto& [path, kind] : answers.Read()) {
-            if (kind != Answers::Kind::Object) fed.insert(path);
-        }
-        std::set<std::string> filled;
-        for (const auto& [path, leaf] : leaves) filled.insert(path);
-        EXPECT_EQ(filled, fed);
-        for (const auto& [path, leaf] : leaves) {
-            if (!fed.count(path)) continue;
-            if (leaf.kind == Leaf::Kind::Bytes) EXPECT_EQ(leaf.text, answers.AnsweredHex(path)) << path;
-            else EXPECT_EQ(leaf.raw, answers.Answered(path)) << path;
-        }
     }
 };
 
@@ -59,21 +38,7 @@ TEST_F(HealthConversion, EachAccessorFeedsTheFieldOfItsName)
 
 TEST_F(HealthConversion, EachWarningFlagReachesOnlyItsOwnField)
 {
-    library.Drive(0);
-    Convert();
-    std::set<std::string> flags;
-    for (const auto& [path, kind] : library.Drive(0).health->Read()) {
-        if (kind == Answers::Kind::Flag) flags.insert(path);
-    }
-    ASSERT_EQ(flags.size(), 9u);
-    for (const auto& flag : flags) {
-        library.Reset();
-        library.Drive(0).health->Set(flag, 1);
-        const auto leaves = Leaves(Convert().health_info());
-        for (const auto& other : flags) {
-            EXPECT_EQ(leaves.at(other).raw, other == flag ? 1u : 0u) << "set " << flag << ", read " << other;
-        }
-    }
+    ExpectEachFlagAlone(&stordex_fake::DriveScript::health, 9, [this] { return Convert().health_info(); });
 }
 
 // Only the standard log's temperatures are cleaned, and only of -273.
@@ -133,8 +98,7 @@ TEST_F(HealthConversion, NullObjectsLeaveTheirMessagesUnset)
     library.Drive(0).hasHealth = false;
     EXPECT_TRUE(GetNvmeHealthData().Empty());
     EXPECT_EQ(library.NullReleases(), 1);
-    const auto calls = library.Calls();
-    EXPECT_EQ(std::count(calls.begin(), calls.end(), "SXNvmNewCustomizedHealthInfo(0)"), 0);
+    EXPECT_EQ(Count("SXNvmNewCustomizedHealthInfo(0)"), 0);
 }
 
 // Four objects per drive, each released once and before the next is taken.
@@ -144,14 +108,13 @@ TEST_F(HealthConversion, EveryObjectIsReleasedOnceAndInTurn)
     Convert();
     EXPECT_EQ(library.Created(), 4);
     EXPECT_EQ(library.Released(), 4);
-    const auto calls = library.Calls();
     const std::vector<std::string> expected{
         "SXGetPhysicalDrives()",       "SXQueryStorageBusType(0)",
         "SXNvmNewHealthInfo(0)",       "SXDelete(CriticalWarning)",
         "SXDelete(EnduranceGroupCriticalWarningSummary)",
         "SXNvmNewCustomizedHealthInfo(0)", "SXDelete(CustomizedHealthInfo)",
         "SXDelete(HealthInfo)"};
-    EXPECT_EQ(calls, expected);
+    EXPECT_EQ(library.Calls(), expected);
 }
 
 TEST_F(HealthConversion, AFailingAccessorStillReleasesWhatWasTaken)

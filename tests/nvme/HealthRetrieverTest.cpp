@@ -6,7 +6,6 @@
 
 #include "FakeLibraryFixture.h"
 #include "SmartNvmeInfoRetriever.h"
-#include "kvr/host/RecordingLog.h"
 
 namespace {
 
@@ -17,19 +16,12 @@ using Talvex::Quorlin::Plugins::SmartNvmeInfoRetriever;
 
 class HealthRetriever : public FakeLibraryTest {
 protected:
-    std::vector<std::pair<LogLevel, std::string>> Logged() const
+    Lines Logged() const
     {
-        std::vector<std::pair<LogLevel, std::string>> logged;
-        for (const auto& record : log->Records()) {
-            EXPECT_EQ(record.File, "src/Plugins/StorageCollector/SmartNvmeInfoRetriever") << record.Text;
-            EXPECT_EQ(record.Function, "Talvex::Quorlin::Plugins::SmartNvmeInfoRetriever::CollectData") << record.Text;
-            EXPECT_GT(record.Line, 0) << record.Text;
-            logged.emplace_back(record.Level, record.Text);
-        }
-        return logged;
+        return FakeLibraryTest::Logged("src/Plugins/StorageCollector/SmartNvmeInfoRetriever",
+                                       "Talvex::Quorlin::Plugins::SmartNvmeInfoRetriever::CollectData");
     }
 
-    std::shared_ptr<Kvr::Host::RecordingLog> log = std::make_shared<Kvr::Host::RecordingLog>();
     SmartNvmeInfoRetriever retriever{log};
 };
 
@@ -52,7 +44,7 @@ TEST_F(HealthRetriever, AllItemsWithOnlyTheCountLogged)
     EXPECT_TRUE((*items)[1].Message().has_health_info());
     EXPECT_FALSE((*items)[1].Message().has_customized_health_info());
     EXPECT_EQ((*items)[0].Time(), (*items)[1].Time());
-    const std::vector<std::pair<LogLevel, std::string>> expected{
+    const Lines expected{
         {LogLevel::Trace, "Got total info for SmartNvmeInfoCollector: 2"}};
     EXPECT_EQ(Logged(), expected);
 }
@@ -67,7 +59,7 @@ TEST_F(HealthRetriever, OneRequestedItemOrTheOutOfRangeError)
     ASSERT_EQ(items->size(), 1u);
     EXPECT_EQ(items->front().ItemId(), "Disk_PCI\\3");
     EXPECT_EQ(items->front().Message().health_info().available_spare().value(), 42u);
-    const std::vector<std::pair<LogLevel, std::string>> expected{
+    const Lines expected{
         {LogLevel::Debug, "Specific data for SmartNvmeInfoRetriever, itemId : Disk_PCI\\3"},
         {LogLevel::Trace, "Got total info for SmartNvmeInfoCollector: 1"}};
     EXPECT_EQ(Logged(), expected);
@@ -82,7 +74,7 @@ TEST_F(HealthRetriever, NoQualifyingDriveGivesAnEmptyList)
     const auto items = retriever.CollectData(std::string("Disk_X"));
     ASSERT_TRUE(items.has_value());
     EXPECT_TRUE(items->empty());
-    const std::vector<std::pair<LogLevel, std::string>> expected{
+    const Lines expected{
         {LogLevel::Debug, "No SMART NVMe data has been reached out"}};
     EXPECT_EQ(Logged(), expected);
 }
@@ -95,7 +87,7 @@ TEST_F(HealthRetriever, AStandardExceptionGivesTheErrorLineAndAnEmptyList)
     const auto items = retriever.CollectData(std::nullopt);
     ASSERT_TRUE(items.has_value());
     EXPECT_TRUE(items->empty());
-    const std::vector<std::pair<LogLevel, std::string>> expected{
+    const Lines expected{
         {LogLevel::Error, "Exception from GetNvmeHealthData() : log CAh: \xC2\xB5s timeout"}};
     EXPECT_EQ(Logged(), expected);
 
@@ -103,7 +95,7 @@ TEST_F(HealthRetriever, AStandardExceptionGivesTheErrorLineAndAnEmptyList)
     library.Reset();
     library.FailCall("SXGetPhysicalDrives()", "no drive list");
     EXPECT_TRUE(retriever.CollectData(std::nullopt).value().empty());
-    EXPECT_EQ(Logged(), (std::vector<std::pair<LogLevel, std::string>>{
+    EXPECT_EQ(Logged(), (Lines{
                             {LogLevel::Error, "Exception from GetNvmeHealthData() : no drive list"}}));
 }
 

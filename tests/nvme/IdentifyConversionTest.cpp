@@ -1,82 +1,34 @@
 // Identify Controller objects into messages, over the scripted library.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <set>
 #include <string>
 
 #include "FakeLibraryFixture.h"
-#include "MessageLeaves.h"
 
 namespace {
 
 using namespace nvme_test;
-using stordex_fake::Answers;
 using stordex_fake::VendorArea;
 using Talvex::Quorlin::Plugins::NvmeDataGetter::toIdentifyControllerData;
 
 class IdentifyConversion : public FakeLibraryTest {};
 
-// Every value the object answered, and nothing else, lands in the field of
-// its own name: numbers widened unchanged, texts up to their first NUL, the
-// 16-byte values and the OUI as their Hex() text.
 TEST_F(IdentifyConversion, EachAccessorFeedsTheFieldOfItsName)
 {
     const auto answers = library.Drive(0).identify;
-    const auto leaves = Leaves(ConvertIdentify());
-
-    std::set<std::string> fed;
-    for (const auto& [path, kind] : answers->Read()) {
-        if (kind != Answers::Kind::Object) fed.insert(path);
-    }
-    std::set<std::string> filled;
-    for (const auto& [path, leaf] : leaves) filled.insert(path);
-    EXPECT_EQ(filled, fed);
-
-    for (const auto& [path, leaf] : leaves) {
-        if (!fed.count(path)) continue;
-        switch (leaf.kind) {
-        case Leaf::Kind::Number:
-        case Leaf::Kind::Flag: EXPECT_EQ(leaf.raw, answers->Answered(path)) << path; break;
-        case Leaf::Kind::Bytes: EXPECT_EQ(leaf.text, answers->AnsweredHex(path)) << path; break;
-        case Leaf::Kind::Text:
-            if (path == "IeeeOuiIdentifier") {
-                EXPECT_EQ(leaf.text, answers->AnsweredHex(path));
-            } else {
-                const std::string bytes = answers->AnsweredBytes(path);
-                EXPECT_EQ(leaf.text, bytes.substr(0, bytes.find('\0'))) << path;
-            }
-            break;
-        }
-    }
+    const auto message = ConvertIdentify();
+    ExpectFed(*answers, message);
     // Three descriptors for a reported count of 2, the vendor area with them.
+    const auto leaves = Leaves(message);
     EXPECT_TRUE(leaves.count("PowerStateDesc[2].MaxPower"));
     EXPECT_TRUE(leaves.count("CustomizedControllerData.Eppid"));
     EXPECT_TRUE(leaves.count("DeviceCategory.Class11"));
 }
 
-// Flags are all false unless set, so each is set alone in turn: exactly its
-// own field, and no other, must read true (or 1 for the vendor area's two
-// support flags, which the message keeps as numbers).
+// The vendor area's two support flags are kept as numbers: 1 when set.
 TEST_F(IdentifyConversion, EachFlagReachesOnlyItsOwnField)
 {
-    library.Drive(0);
-    ConvertIdentify();
-    std::set<std::string> flags;
-    for (const auto& [path, kind] : library.Drive(0).identify->Read()) {
-        if (kind == Answers::Kind::Flag) flags.insert(path);
-    }
-    ASSERT_EQ(flags.size(), 100u);
-
-    for (const auto& flag : flags) {
-        library.Reset();
-        library.Drive(0).identify->Set(flag, 1);
-        const auto leaves = Leaves(ConvertIdentify());
-        for (const auto& other : flags) {
-            ASSERT_TRUE(leaves.count(other)) << other;
-            EXPECT_EQ(leaves.at(other).raw, other == flag ? 1u : 0u) << "set " << flag << ", read " << other;
-        }
-    }
+    ExpectEachFlagAlone(&stordex_fake::DriveScript::identify, 100, [this] { return ConvertIdentify(); });
 }
 
 TEST_F(IdentifyConversion, TextsAreTrimmedOfBlanksOnlyAndStoredUpToTheirFirstNul)
@@ -107,15 +59,14 @@ TEST_F(IdentifyConversion, TextsAreTrimmedOfBlanksOnlyAndStoredUpToTheirFirstNul
 
 TEST_F(IdentifyConversion, TheEppidIsTrimmedThenCutToTwentyCharacters)
 {
-    const auto answers = library.Drive(0).identify;
-    answers->SetBytes("CustomizedControllerData.Eppid", "CN0ABCDE1234567890ABCDEFGHIJKLMN");
-    EXPECT_EQ(ConvertIdentify().customized_controller_data().eppid(), "CN0ABCDE1234567890AB");
-
-    answers->SetBytes("CustomizedControllerData.Eppid", "    CN0ABCDE1234567890ABCDEF    ");
-    EXPECT_EQ(ConvertIdentify().customized_controller_data().eppid(), "CN0ABCDE1234567890AB");
-
-    answers->SetBytes("CustomizedControllerData.Eppid", std::string("CN0ABC\0DEFGH", 12));
-    EXPECT_EQ(ConvertIdentify().customized_controller_data().eppid(), "CN0ABC");
+    const std::pair<std::string, std::string> cases[] = {
+        {"CN0ABCDE1234567890ABCDEFGHIJKLMN", "CN0ABCDE1234567890AB"},
+        {"    CN0ABCDE1234567890ABCDEF    ", "CN0ABCDE1234567890AB"},
+        {std::string("CN0ABC\0DEFGH", 12), "CN0ABC"}};
+    for (const auto& [eppid, stored] : cases) {
+        library.Drive(0).identify->SetBytes("CustomizedControllerData.Eppid", eppid);
+        EXPECT_EQ(ConvertIdentify().customized_controller_data().eppid(), stored) << eppid;
+    }
 }
 
 TEST_F(IdentifyConversion, SixteenByteValuesAndTheOuiHoldTheirHexText)
@@ -201,10 +152,8 @@ TEST_F(IdentifyConversion, AVendorAreaWithoutTheCustomizedLayoutGivesNoVendorMes
         EXPECT_FALSE(message.has_device_category());
         EXPECT_TRUE(message.has_version());
         // The vendor object is the caller's either way; a null one is handed back too.
-        const auto calls = library.Calls();
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), "SXDelete(VendorSpecificInfo)"),
-                  vendor == VendorArea::Plain ? 1 : 0);
-        EXPECT_EQ(std::count(calls.begin(), calls.end(), "SXDelete(null)"), vendor == VendorArea::None ? 1 : 0);
+        EXPECT_EQ(Count("SXDelete(VendorSpecificInfo)"), vendor == VendorArea::Plain ? 1 : 0);
+        EXPECT_EQ(Count("SXDelete(null)"), vendor == VendorArea::None ? 1 : 0);
     }
 }
 

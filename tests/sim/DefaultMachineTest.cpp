@@ -6,19 +6,10 @@
 
 #include "PlatformCalls.h"
 #include "SimMachineFixture.h"
+#include "WmiRows.h"
 
 namespace sim_test {
 namespace {
-
-std::wstring Text(const platform::WmiInstance& row, const wchar_t* name)
-{
-    const auto* property = row.Find(name);
-    if (property == nullptr || property->value.isNull || property->value.elements.empty()) return L"<none>";
-    const auto& element = property->value.elements.front();
-    if (const auto* text = std::get_if<std::wstring>(&element)) return *text;
-    if (const auto* number = std::get_if<std::uint64_t>(&element)) return std::to_wstring(*number);
-    return L"<other>";
-}
 
 class DefaultMachine : public SimMachineFixture {
 protected:

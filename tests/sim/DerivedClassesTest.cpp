@@ -7,6 +7,7 @@
 
 #include "PlatformCalls.h"
 #include "SimMachineFixture.h"
+#include "WmiRows.h"
 
 namespace sim_test {
 namespace {
@@ -15,28 +16,6 @@ using platform::WmiInstance;
 
 const wchar_t* const kStorage = L"root\\microsoft\\windows\\storage";
 const wchar_t* const kPerf = L"Win32_PerfFormattedData_PerfDisk_PhysicalDisk";
-
-std::wstring Text(const WmiInstance& row, const wchar_t* name)
-{
-    const auto* property = row.Find(name);
-    if (property == nullptr) return L"<missing>";
-    if (property->value.isNull || property->value.elements.empty()) return L"<null>";
-    const auto& element = property->value.elements.front();
-    if (const auto* text = std::get_if<std::wstring>(&element)) return *text;
-    if (const auto* number = std::get_if<std::uint64_t>(&element)) return std::to_wstring(*number);
-    if (const auto* number = std::get_if<std::int64_t>(&element)) return std::to_wstring(*number);
-    return std::get<bool>(element) ? L"true" : L"false";
-}
-
-std::vector<std::uint8_t> ByteArray(const WmiInstance& row, const wchar_t* name)
-{
-    std::vector<std::uint8_t> bytes;
-    for (const auto& element : row.Find(name)->value.elements)
-        bytes.push_back(static_cast<std::uint8_t>(std::get<std::uint64_t>(element)));
-    return bytes;
-}
-
-VARTYPE Delivered(const WmiInstance& row, const wchar_t* name) { return platform::DeliveredVarType(row.Find(name)->value); }
 
 class DerivedClasses : public SimMachineFixture {
 protected:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "WmiRows.h"
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
 
@@ -7,17 +8,7 @@ namespace {
 
 using sim::DescriptionError;
 using sim::ParseDescription;
-
-// The refusal's text, or "" when the description loads.
-std::string Refusal(const std::string& json)
-{
-    try {
-        ParseDescription(json);
-    } catch (const DescriptionError& error) {
-        return error.what();
-    }
-    return "";
-}
+using sim_test::Refusal;
 
 TEST(DescriptionLoader, ReadsTheTopLevelAndTheDisks)
 {
@@ -138,15 +129,9 @@ TEST(DescriptionLoader, AMachineKeepsItsDescriptionWhenANewOneIsRefused)
     EXPECT_EQ(machine.WmiInstances(L"root\\cimv2", L"Win32_DiskDrive").instances.size(), 1u);
 }
 
-TEST(DescriptionLoader, TheBuiltInAndTheDocumentedMachinesLoad)
+// The built-in and the documented machines are loaded by the DefaultMachine tests.
+TEST(DescriptionLoader, AMissingFileIsRefusedAtTheTop)
 {
-    const auto builtIn = sim::DefaultDescription();
-    ASSERT_EQ(builtIn.disks.size(), 3u);
-    EXPECT_NE(builtIn.disks[0].pnpDeviceId, builtIn.disks[1].pnpDeviceId);
-    const auto example = sim::LoadDescriptionFile(STORCOLL_SOURCE_DIR "/docs/examples/workstation.json");
-    EXPECT_FALSE(example.disks.empty());
-    EXPECT_FALSE(example.wmi.empty());
-
     try {
         sim::LoadDescriptionFile(STORCOLL_SOURCE_DIR "/docs/examples/no-such-file.json");
         FAIL() << "a missing file must be refused";

@@ -2,22 +2,14 @@
 // becomes, and the refusals, each naming the JSON path of its fault.
 #include <gtest/gtest.h>
 
+#include "WmiRows.h"
 #include "sim/DescriptionLoader.h"
 
 namespace {
 
 using sim::DescriptionError;
 using sim::ParseDescription;
-
-std::string Refusal(const std::string& json)
-{
-    try {
-        ParseDescription(json);
-    } catch (const DescriptionError& error) {
-        return error.what();
-    }
-    return "";
-}
+using sim_test::Refusal;
 
 // A description of one disk with `keys` added to it, and `rest` at the top level.
 std::string OneDisk(const std::string& keys, const std::string& rest = "")

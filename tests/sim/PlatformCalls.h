@@ -84,7 +84,6 @@ public:
     DWORD OpenError() const { return m_openError; }
     // The last error of the latest failed request, 0 after a success.
     DWORD Error() const { return m_error; }
-    DWORD Returned() const { return m_returned; }
 
     bool Io(DWORD code, void* in, DWORD inSize, void* out, DWORD outSize)
     {

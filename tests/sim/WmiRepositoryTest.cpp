@@ -2,9 +2,12 @@
 
 #include "sim/DescriptionLoader.h"
 #include "sim/WmiRepository.h"
+#include "WmiRows.h"
 
 namespace {
 
+using sim_test::Delivered;
+using sim_test::Text;
 using platform::CimType;
 using platform::WmiInstance;
 using platform::WmiValue;
@@ -21,19 +24,6 @@ std::vector<WmiInstance> Disks(const sim::WmiRepository& wmi)
     EXPECT_EQ(answer.result, S_OK);
     return answer.instances;
 }
-
-std::wstring Text(const WmiInstance& row, const wchar_t* name)
-{
-    const auto* property = row.Find(name);
-    if (property == nullptr || property->value.isNull || property->value.elements.empty()) return L"<none>";
-    const auto& element = property->value.elements.front();
-    if (const auto* text = std::get_if<std::wstring>(&element)) return *text;
-    if (const auto* number = std::get_if<std::uint64_t>(&element)) return std::to_wstring(*number);
-    if (const auto* number = std::get_if<std::int64_t>(&element)) return std::to_wstring(*number);
-    return std::get<bool>(element) ? L"true" : L"false";
-}
-
-VARTYPE Delivered(const WmiInstance& row, const wchar_t* name) { return platform::DeliveredVarType(row.Find(name)->value); }
 
 TEST(WmiRepository, HasTheSixNamespacesWhateverTheCase)
 {
