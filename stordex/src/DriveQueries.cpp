@@ -5,6 +5,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Layouts.h"
+
 namespace talvex::stordex {
 
 namespace {
