@@ -311,11 +311,13 @@ TEST_F(StaticRetrieverTest, ConcurrentCollectionsRunOneAfterTheOther)
     std::vector<std::string> events;
     bool firstHeld = false;
     bool released = false;
-    thread_local std::string who;  // the collection this thread runs: "first" or "second"
+    // The collection this thread runs: "first" or "second". A plain pointer,
+    // so that nothing of it outlives the threads.
+    thread_local const char* who = "";
 
     auto note = [&](const std::string& event) {
         std::lock_guard guard(lock);
-        events.push_back(who + " " + event);
+        events.push_back(std::string(who) + " " + event);
         changed.notify_all();
     };
     auto happened = [&](const std::string& event) {
@@ -325,7 +327,7 @@ TEST_F(StaticRetrieverTest, ConcurrentCollectionsRunOneAfterTheOther)
     machine.onOpen = [&](std::wstring_view) {
         note("machine");
         std::unique_lock guard(lock);
-        if (who == "first" && !firstHeld) {
+        if (std::string_view(who) == "first" && !firstHeld) {
             firstHeld = true;
             changed.notify_all();
             changed.wait(guard, [&] { return released; });
