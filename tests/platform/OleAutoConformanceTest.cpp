@@ -3,11 +3,16 @@
 #include <cstdint>
 #include <string>
 
+#include "ConformanceMachine.h"
 #include "platform/Win32.h"
 
 namespace {
 
-TEST(Bstr, KeepsItsLengthIncludingEmbeddedZeros)
+class Bstr : public ConformanceTest {};
+class Variant : public ConformanceTest {};
+class SafeArray : public ConformanceTest {};
+
+TEST_F(Bstr, KeepsItsLengthIncludingEmbeddedZeros)
 {
     EXPECT_EQ(SysAllocString(nullptr), nullptr);
     EXPECT_EQ(SysStringLen(nullptr), 0u);
@@ -23,6 +28,8 @@ TEST(Bstr, KeepsItsLengthIncludingEmbeddedZeros)
     BSTR counted = SysAllocStringLen(withZero, 3);
     ASSERT_NE(counted, nullptr);
     EXPECT_EQ(SysStringLen(counted), 3u);
+    // The byte length sits right before the characters.
+    EXPECT_EQ(reinterpret_cast<const std::uint32_t*>(counted)[-1], 3 * sizeof(OLECHAR));
     EXPECT_EQ(counted[2], L'b');
     EXPECT_EQ(counted[3], L'\0');
     SysFreeString(counted);
@@ -38,7 +45,7 @@ TEST(Bstr, KeepsItsLengthIncludingEmbeddedZeros)
     SysFreeString(empty);
 }
 
-TEST(Variant, InitEmptiesAndClearFreesWhatItHolds)
+TEST_F(Variant, InitEmptiesAndClearFreesWhatItHolds)
 {
     VARIANT value;
     value.vt = VT_I4;
@@ -69,7 +76,7 @@ TEST(Variant, InitEmptiesAndClearFreesWhatItHolds)
     EXPECT_EQ(value.vt, 0x7FFF);
 }
 
-TEST(SafeArray, ReportsBoundsAndRefusesBadDimensions)
+TEST_F(SafeArray, ReportsBoundsAndRefusesBadDimensions)
 {
     SAFEARRAY* bytes = SafeArrayCreateVector(VT_UI1, 0, 4);
     ASSERT_NE(bytes, nullptr);
@@ -105,7 +112,7 @@ TEST(SafeArray, ReportsBoundsAndRefusesBadDimensions)
     EXPECT_EQ(SafeArrayDestroy(nullptr), S_OK);
 }
 
-TEST(SafeArray, ReadsElementsInsideItsBoundsOnly)
+TEST_F(SafeArray, ReadsElementsInsideItsBoundsOnly)
 {
     SAFEARRAYBOUND fromOne{2, 1};
     SAFEARRAY* numbers = SafeArrayCreate(VT_I4, 1, &fromOne);
@@ -127,9 +134,24 @@ TEST(SafeArray, ReadsElementsInsideItsBoundsOnly)
     EXPECT_EQ(SafeArrayDestroy(numbers), S_OK);
 }
 
-TEST(SafeArray, HandsOutCopiesOfItsStrings)
+TEST_F(SafeArray, MultiDimensionalArraysVaryTheFirstIndexFastest)
 {
-    SAFEARRAY* names = SafeArrayCreateVector(VT_BSTR, 0, 1);
+    SAFEARRAYBOUND bounds[2] = {{2, 0}, {3, 10}};  // 2 x 3, the second from 10
+    SAFEARRAY* array = SafeArrayCreate(VT_I4, 2, bounds);
+    ASSERT_NE(array, nullptr);
+    LONG bound = 0;
+    ASSERT_EQ(SafeArrayGetUBound(array, 2, &bound), S_OK);
+    EXPECT_EQ(bound, 12);
+    LONG indices[2] = {1, 11};
+    LONG value = 42;
+    ASSERT_EQ(SafeArrayPutElement(array, indices, &value), S_OK);
+    EXPECT_EQ(static_cast<const LONG*>(array->pvData)[1 + 1 * 2], 42);
+    EXPECT_EQ(SafeArrayDestroy(array), S_OK);
+}
+
+TEST_F(SafeArray, HandsOutCopiesOfItsStrings)
+{
+    SAFEARRAY* names = SafeArrayCreateVector(VT_BSTR, 0, 2);
     ASSERT_NE(names, nullptr);
     LONG index = 0;
     BSTR put = SysAllocString(L"PhysicalDrive0");
@@ -140,7 +162,18 @@ TEST(SafeArray, HandsOutCopiesOfItsStrings)
     ASSERT_NE(got, nullptr);
     EXPECT_EQ(std::wstring(got), L"PhysicalDrive0");
     SysFreeString(got);
-    EXPECT_EQ(SafeArrayDestroy(names), S_OK);
+    index = 1;  // never set: its copy is a null string
+    got = reinterpret_cast<BSTR>(&index);
+    EXPECT_EQ(SafeArrayGetElement(names, &index, &got), S_OK);
+    EXPECT_EQ(got, nullptr);
+
+    // A VARIANT holding the array frees it, its strings included.
+    VARIANT value;
+    VariantInit(&value);
+    value.vt = VT_ARRAY | VT_BSTR;
+    value.parray = names;
+    EXPECT_EQ(VariantClear(&value), S_OK);
+    EXPECT_EQ(value.vt, VT_EMPTY);
 }
 
 }  // namespace

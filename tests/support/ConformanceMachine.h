@@ -3,6 +3,10 @@
 // simulated machine (disks, volumes, WMI) in scope for the test's thread.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <string>
+
 #ifndef _WIN32
 #include "platform/Machine.h"
 #include "sim/DescriptionLoader.h"
@@ -14,8 +18,21 @@ class ConformanceMachine {
 public:
     ConformanceMachine() : m_machine(sim::DefaultDescription()) {}
 
+    // What the test acquired and has not released, "" when nothing.
+    std::string OpenResources() const { return m_machine.Ledger().OpenReport(); }
+
 private:
     sim::SimMachine m_machine;
     platform::MachineScope m_scope{m_machine};
 #endif
+};
+
+// A conformance case that must release every string, array, handle and COM
+// reference it acquires: the simulated machine counts them, the real one cannot.
+class ConformanceTest : public ::testing::Test {
+protected:
+#ifndef _WIN32
+    void TearDown() override { EXPECT_EQ(machine.OpenResources(), "") << "resources left open by the test"; }
+#endif
+    ConformanceMachine machine;
 };
