@@ -68,10 +68,14 @@ struct Text {
     BSTR b;
 };
 
-class WmiConformance : public ::testing::Test {
+class WmiConformance : public ConformanceTest {
 protected:
     void SetUp() override { ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_MULTITHREADED))); }
-    void TearDown() override { CoUninitialize(); }
+    void TearDown() override
+    {
+        CoUninitialize();
+        ConformanceTest::TearDown();
+    }
 
     HRESULT Connect(const wchar_t* nameSpace, Held<IWbemServices>& services)
     {
@@ -91,7 +95,6 @@ protected:
     }
 
     static constexpr LONG kSemiSync = WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY;
-    ConformanceMachine machine;
 };
 
 TEST_F(WmiConformance, LocatorConnectsKnownNamespacesOnly)

@@ -10,10 +10,7 @@ HANDLE Open(const wchar_t* path)
     return CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-class DeviceNames : public ::testing::Test {
-protected:
-    ConformanceMachine machine;
-};
+class DeviceNames : public ConformanceTest {};
 
 TEST_F(DeviceNames, MissingDisksAndVolumesAreNotFound)
 {

@@ -31,8 +31,11 @@ private:
 // reference it acquires: the simulated machine counts them, the real one cannot.
 class ConformanceTest : public ::testing::Test {
 protected:
+    void TearDown() override
+    {
 #ifndef _WIN32
-    void TearDown() override { EXPECT_EQ(machine.OpenResources(), "") << "resources left open by the test"; }
+        EXPECT_EQ(machine.OpenResources(), "") << "resources left open by the test";
 #endif
+    }
     ConformanceMachine machine;
 };

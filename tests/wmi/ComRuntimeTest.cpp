@@ -184,34 +184,4 @@ TEST_F(WbemObjects, EnumeratesToTheEndAndStaysThere)
     enumerator->Release();
 }
 
-TEST_F(WbemObjects, ReadsPropertiesByNameWithTheirCimType)
-{
-    ASSERT_EQ(Connect(L"root\\cimv2"), S_OK);
-    IEnumWbemClassObject* enumerator = nullptr;
-    ASSERT_EQ(Query(L"WQL", L"SELECT * FROM Win32_DiskDrive", &enumerator), S_OK);
-    IWbemClassObject* disk = nullptr;
-    ULONG returned = 0;
-    ASSERT_EQ(enumerator->Next(static_cast<LONG>(WBEM_INFINITE), 1, &disk, &returned), S_OK);
-
-    VARIANT value;
-    VariantInit(&value);
-    CIMTYPE type = 0;
-    LONG flavor = -1;
-    EXPECT_EQ(disk->Get(L"NoSuchProperty", 0, &value, &type, &flavor), WBEM_E_NOT_FOUND);
-    EXPECT_EQ(value.vt, VT_EMPTY);
-    ASSERT_EQ(disk->Get(L"size", 0, &value, &type, &flavor), S_OK);
-    EXPECT_EQ(type, CIM_UINT64);
-    EXPECT_EQ(value.vt, VT_BSTR);
-    EXPECT_EQ(flavor, 0);
-    EXPECT_EQ(machine.Ledger().Open(platform::Resource::Bstr), 1);
-    VariantClear(&value);
-    ASSERT_EQ(disk->Get(L"Capabilities", 0, &value, &type, nullptr), S_OK);
-    EXPECT_EQ(type, CIM_UINT16 | CIM_FLAG_ARRAY);
-    EXPECT_EQ(value.vt, VT_ARRAY | VT_I4);
-    EXPECT_EQ(machine.Ledger().Open(platform::Resource::SafeArray), 1);
-    VariantClear(&value);
-    disk->Release();
-    enumerator->Release();
-}
-
 }  // namespace
