@@ -20,8 +20,8 @@ using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
 void CollectOnDefaultMachine(benchmark::State& state)
 {
-    static constexpr auto methods = StorageCollectorPlugin::CollectionMethods();
-    const auto& method = methods[static_cast<std::size_t>(state.range(0))];
+    static constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
+    const auto& method = kMethods[static_cast<std::size_t>(state.range(0))];
     state.SetLabel(std::string(method.Name));
     sim::SimMachine machine(sim::DefaultDescription());
     platform::MachineScope scope(machine);

@@ -10,9 +10,9 @@ namespace Talvex::Quorlin::Cpp::Common {
 
 namespace {
 
-constexpr DWORD systemMessageFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;  // 0x1200
-constexpr DWORD userDefaultLanguage = 0x400;
-constexpr DWORD systemMessageCapacity = 256;
+constexpr DWORD kSystemMessageFlags = FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS;  // 0x1200
+constexpr DWORD kUserDefaultLanguage = 0x400;
+constexpr DWORD kSystemMessageCapacity = 256;
 
 // Source files and module names are narrow texts of the ANSI code page.
 std::wstring Widen(const char* text)
@@ -28,9 +28,9 @@ std::wstring Widen(const char* text)
 
 std::wstring SystemMessageText(HRESULT hr)
 {
-    std::array<wchar_t, systemMessageCapacity> buffer{};
-    const DWORD length = FormatMessageW(systemMessageFlags, nullptr, static_cast<DWORD>(hr), userDefaultLanguage,
-                                        buffer.data(), systemMessageCapacity, nullptr);
+    std::array<wchar_t, kSystemMessageCapacity> buffer{};
+    const DWORD length = FormatMessageW(kSystemMessageFlags, nullptr, static_cast<DWORD>(hr), kUserDefaultLanguage,
+                                        buffer.data(), kSystemMessageCapacity, nullptr);
     return std::wstring(buffer.data(), length);
 }
 
@@ -52,20 +52,20 @@ std::wstring_view FailureTypeWord(FailureType type) noexcept
 std::wstring FormatFailureText(const FailureInfo& failure)
 {
     std::wstring text;
-    const std::wstring module = Widen(failure.module != nullptr ? failure.module : "");
-    if (failure.file != nullptr) {
-        text += fmt::format(L"{}({})\\{}!{:016X}: ", Widen(failure.file), failure.line, module,
-                            Address(failure.returnAddress));
+    const std::wstring module = Widen(failure.Module != nullptr ? failure.Module : "");
+    if (failure.File != nullptr) {
+        text += fmt::format(L"{}({})\\{}!{:016X}: ", Widen(failure.File), failure.Line, module,
+                            Address(failure.ReturnAddress));
     } else {
-        text += fmt::format(L"{}!{:016X}: ", module, Address(failure.returnAddress));
+        text += fmt::format(L"{}!{:016X}: ", module, Address(failure.ReturnAddress));
     }
-    if (failure.callerReturnAddress != nullptr)
-        text += fmt::format(L"(caller: {:016X}) ", Address(failure.callerReturnAddress));
-    text += fmt::format(L"{}({}) tid({:x}) {:08X} {}", FailureTypeWord(failure.type), failure.failureCount,
-                        failure.threadId, static_cast<std::uint32_t>(failure.hr), SystemMessageText(failure.hr));
+    if (failure.CallerReturnAddress != nullptr)
+        text += fmt::format(L"(caller: {:016X}) ", Address(failure.CallerReturnAddress));
+    text += fmt::format(L"{}({}) tid({:x}) {:08X} {}", FailureTypeWord(failure.Type), failure.FailureCount,
+                        failure.ThreadId, static_cast<std::uint32_t>(failure.Hr), SystemMessageText(failure.Hr));
     // The checks record no message, call context or function, so the line
     // ends with the system text.
-    if (text.size() > maxFailureTextLength) text.resize(maxFailureTextLength);
+    if (text.size() > kMaxFailureTextLength) text.resize(kMaxFailureTextLength);
     return text;
 }
 
@@ -77,7 +77,7 @@ std::string NarrowFailureText(std::wstring_view text)
     if (needed <= 0) return {};
     std::string narrow(static_cast<std::size_t>(needed), '\0');
     WideCharToMultiByte(CP_ACP, 0, text.data(), wideLength, narrow.data(), needed, nullptr, nullptr);
-    if (narrow.size() > maxWhatLength) narrow.resize(maxWhatLength);
+    if (narrow.size() > kMaxWhatLength) narrow.resize(kMaxWhatLength);
     return narrow;
 }
 

@@ -21,23 +21,23 @@ std::atomic<std::uint32_t>& CountOf(FailureType type) { return g_failureCounts[s
     // A success reported as a failure means the check itself is wrong; the
     // process cannot trust its state any further.
     std::fprintf(stderr, "fail fast: success code 0x%08X reported as a failure at %s(%u)\n",
-                 static_cast<unsigned>(failure.hr), failure.file != nullptr ? failure.file : "?", failure.line);
+                 static_cast<unsigned>(failure.Hr), failure.File != nullptr ? failure.File : "?", failure.Line);
     std::abort();
 }
 
 FailureInfo Report(FailureType type, const CheckSite& site, HRESULT hr, const void* returnAddress) noexcept
 {
     FailureInfo failure;
-    failure.type = type;
-    failure.hr = hr;
-    failure.file = site.file;
-    failure.line = site.line;
-    failure.module = site.module;
-    failure.returnAddress = returnAddress;
+    failure.Type = type;
+    failure.Hr = hr;
+    failure.File = site.File;
+    failure.Line = site.Line;
+    failure.Module = site.Module;
+    failure.ReturnAddress = returnAddress;
     if (SUCCEEDED(hr)) FailFast(failure);
-    failure.failureId = g_failureSequence.fetch_add(1) + 1;
-    failure.failureCount = CountOf(type).fetch_add(1) + 1;
-    failure.threadId = GetCurrentThreadId();
+    failure.FailureId = g_failureSequence.fetch_add(1) + 1;
+    failure.FailureCount = CountOf(type).fetch_add(1) + 1;
+    failure.ThreadId = GetCurrentThreadId();
     if (IsDebuggerPresent()) {
         try {
             OutputDebugStringW(FormatFailureText(failure).c_str());

@@ -5,9 +5,9 @@
 namespace Talvex::Quorlin::Cpp::Common {
 
 ResultException::ResultException(const FailureInfo& failure)
-    : m_failure(failure), m_file(failure.file != nullptr ? failure.file : "")
+    : m_failure(failure), m_file(failure.File != nullptr ? failure.File : "")
 {
-    m_failure.file = failure.file != nullptr ? m_file.c_str() : nullptr;
+    m_failure.File = failure.File != nullptr ? m_file.c_str() : nullptr;
 }
 
 ResultException::ResultException(const ResultException& other) : ResultException(other.m_failure) {}

@@ -73,20 +73,20 @@ std::optional<std::vector<std::uint8_t>> QueryNvmeData(const DriveHandle& drive,
     // One buffer in and out: the query header, whose additional parameters
     // are the protocol-specific data, and then room for the data itself.
     const std::size_t dataStart = kQueryHeaderSize + sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA);
-    std::vector<std::uint8_t> buffer(dataStart + request.length);
+    std::vector<std::uint8_t> buffer(dataStart + request.Length);
 
     STORAGE_PROPERTY_QUERY query{};
-    query.PropertyId = request.property;
+    query.PropertyId = request.Property;
     query.QueryType = PropertyStandardQuery;
     std::memcpy(buffer.data(), &query, kQueryHeaderSize);
 
     STORAGE_PROTOCOL_SPECIFIC_DATA protocol{};
     protocol.ProtocolType = ProtocolTypeNvme;
-    protocol.DataType = request.dataType;
-    protocol.ProtocolDataRequestValue = request.requestValue;
-    protocol.ProtocolDataRequestSubValue = request.requestSubValue;
+    protocol.DataType = request.DataType;
+    protocol.ProtocolDataRequestValue = request.RequestValue;
+    protocol.ProtocolDataRequestSubValue = request.RequestSubValue;
     protocol.ProtocolDataOffset = sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA);
-    protocol.ProtocolDataLength = request.length;
+    protocol.ProtocolDataLength = request.Length;
     std::memcpy(buffer.data() + kQueryHeaderSize, &protocol, sizeof(protocol));
 
     DWORD returned = 0;
@@ -102,15 +102,15 @@ std::optional<std::vector<std::uint8_t>> QueryNvmeData(const DriveHandle& drive,
     }
     const STORAGE_PROTOCOL_SPECIFIC_DATA& answer = descriptor.ProtocolSpecificData;
     if (answer.ProtocolDataOffset < sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA) ||
-        answer.ProtocolDataLength < request.length) {
+        answer.ProtocolDataLength < request.Length) {
         return std::nullopt;
     }
     const std::size_t offset = offsetof(STORAGE_PROTOCOL_DATA_DESCRIPTOR, ProtocolSpecificData) +
                                static_cast<std::size_t>(answer.ProtocolDataOffset);
     const std::size_t end = std::min<std::size_t>(returned, buffer.size());
-    if (offset > end || end - offset < request.length) return std::nullopt;
+    if (offset > end || end - offset < request.Length) return std::nullopt;
     return std::vector<std::uint8_t>(buffer.begin() + static_cast<std::ptrdiff_t>(offset),
-                                     buffer.begin() + static_cast<std::ptrdiff_t>(offset + request.length));
+                                     buffer.begin() + static_cast<std::ptrdiff_t>(offset + request.Length));
 }
 
 }  // namespace talvex::stordex

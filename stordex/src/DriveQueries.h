@@ -33,14 +33,14 @@ std::optional<DWORD> QueryBusType(const DriveHandle& drive);
 
 // What one protocol-specific query asks for.
 struct NvmeDataRequest {
-    STORAGE_PROPERTY_ID property;  // adapter for controller data, device for logs
-    DWORD dataType;                // NVMeDataTypeIdentify or NVMeDataTypeLogPage
-    DWORD requestValue;            // CNS, or the log identifier
-    DWORD requestSubValue;         // NSID for Identify, offset for a log page
-    DWORD length;                  // bytes of data wanted
+    STORAGE_PROPERTY_ID Property;  // adapter for controller data, device for logs
+    DWORD DataType;                // NVMeDataTypeIdentify or NVMeDataTypeLogPage
+    DWORD RequestValue;            // CNS, or the log identifier
+    DWORD RequestSubValue;         // NSID for Identify, offset for a log page
+    DWORD Length;                  // bytes of data wanted
 };
 
-// Exactly `request.length` bytes of data; nothing when the drive refuses the
+// Exactly `request.Length` bytes of data; nothing when the drive refuses the
 // query or answers with less.
 std::optional<std::vector<std::uint8_t>> QueryNvmeData(const DriveHandle& drive, const NvmeDataRequest& request);
 

@@ -26,11 +26,11 @@ constexpr const char* HandlerFile = "src/cpp/CommonCLI/include/CommonCLI/Excepti
 constexpr const char* HandlerFunction =
     "Talvex::Quorlin::Cpp::Common::ItemHandler<`generic-class-parameter-1'>::ExecuteHandlingException";
 
-constexpr auto Wrap = NotSupportedExceptionBehaviour::WrapInKvrException;
-constexpr auto ReThrow = NotSupportedExceptionBehaviour::ReThrow;
+constexpr auto kWrap = NotSupportedExceptionBehaviour::WrapInKvrException;
+constexpr auto kReThrow = NotSupportedExceptionBehaviour::ReThrow;
 
 Items Handle(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-          NotSupportedExceptionBehaviour behaviour = Wrap, const Kvr::CancellationToken& token = std::nullopt,
+          NotSupportedExceptionBehaviour behaviour = kWrap, const Kvr::CancellationToken& token = std::nullopt,
           const std::optional<std::string>& itemId = std::nullopt) {
     return ItemHandler<Items>::ExecuteHandlingException(delegate, itemId, behaviour, log, token);
 }
@@ -54,7 +54,7 @@ const E* Address(const std::exception_ptr& error) {
 
 // Runs and returns what left the handler as a KvrException; fails the test on anything else.
 std::exception_ptr RunExpectingKvr(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-                                   NotSupportedExceptionBehaviour behaviour = Wrap) {
+                                   NotSupportedExceptionBehaviour behaviour = kWrap) {
     try {
         Handle(delegate, log, behaviour);
     } catch (const Kvr::KvrException&) {
@@ -113,7 +113,7 @@ TEST(ItemHandler, KvrExceptionIsLoggedAndTheSameObjectReachesTheCaller) {
 TEST(ItemHandler, NotSupportedIsWrappedWithTheSameObjectAsInnerAndOneTraceLine) {
     RecordingLog log;
     const auto original = std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here"));
-    const auto raised = RunExpectingKvr(Throwing(original), log, Wrap);
+    const auto raised = RunExpectingKvr(Throwing(original), log, kWrap);
     const auto* kvr = Address<Kvr::KvrException>(raised);
     ASSERT_NE(kvr, nullptr);
     EXPECT_EQ(kvr->InnerException(), Address<Kvr::Exception>(original));
@@ -125,7 +125,7 @@ TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged) {
     RecordingLog log;
     const auto original = std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here"));
     try {
-        Handle(Throwing(original), log, ReThrow);
+        Handle(Throwing(original), log, kReThrow);
         FAIL() << "the handler returned";
     } catch (const Kvr::NotSupportedException& raised) {
         EXPECT_EQ(&raised, Address<Kvr::NotSupportedException>(original));
@@ -183,7 +183,7 @@ TEST(ItemHandler, SourceFileAndFunctionDoNotDependOnT) {
     const Kvr::CancellationToken noToken;
     EXPECT_THROW((ItemHandler<int>::ExecuteHandlingException(
                      [](const std::optional<std::string>&) -> int { throw std::runtime_error("x"); }, std::nullopt,
-                     Wrap, log, noToken)),
+                     kWrap, log, noToken)),
                  Kvr::KvrException);
     ExpectOneLine(log, Kvr::LogLevel::Error, "Native exception : x");
 }
@@ -191,7 +191,7 @@ TEST(ItemHandler, SourceFileAndFunctionDoNotDependOnT) {
 TEST(ItemHandler, CancelledTokenRaisesBeforeTheDelegateAndLogsNothing) {
     std::stop_source source;
     source.request_stop();
-    for (const auto behaviour : {Wrap, ReThrow}) {
+    for (const auto behaviour : {kWrap, kReThrow}) {
         RecordingLog log;
         bool ran = false;
         const auto delegate = [&](const std::optional<std::string>&) -> Items {
@@ -215,7 +215,7 @@ TEST(ItemHandler, AbsentOrUncancelledTokenLetsTheDelegateRunWithTheItemId) {
             message.set_value("payload");
             return std::vector<Kvr::DatatypeItem<Message>>{{message, "Disk_A", Kvr::CollectionTime{}}};
         };
-        const auto items = Handle(delegate, log, Wrap, token, std::string("Disk_A"));
+        const auto items = Handle(delegate, log, kWrap, token, std::string("Disk_A"));
         EXPECT_EQ(seen, "Disk_A");
         ASSERT_TRUE(items.has_value());
         ASSERT_EQ(items->size(), 1u);
@@ -247,7 +247,7 @@ TEST(ItemHandler, AFailingLogDoesNotChangeTheOutcome) {
     } log;
     try {
         ItemHandler<Items>::ExecuteHandlingException(Throwing(std::make_exception_ptr(Kvr::Exception("inner"))),
-                                                     std::nullopt, Wrap, log, std::nullopt);
+                                                     std::nullopt, kWrap, log, std::nullopt);
         FAIL() << "the handler returned";
     } catch (const Kvr::KvrException& raised) {
         ASSERT_NE(raised.InnerException(), nullptr);

@@ -45,16 +45,16 @@ TEST_F(ResultTest, RaiseIfFailedPassesSuccessCodesThrough)
 TEST_F(ResultTest, WbemStatusesHaveNoSystemText)
 {
     Talvex::Quorlin::Cpp::Common::FailureInfo failure;
-    failure.hr = static_cast<HRESULT>(0x8004100E);
-    failure.file = "WmiQuery.cpp";
-    failure.line = 7;
-    failure.module = "native.dll";
-    failure.failureCount = 3;
-    failure.threadId = 0x1a2b;
+    failure.Hr = static_cast<HRESULT>(0x8004100E);
+    failure.File = "WmiQuery.cpp";
+    failure.Line = 7;
+    failure.Module = "native.dll";
+    failure.FailureCount = 3;
+    failure.ThreadId = 0x1a2b;
     const std::wstring text = Talvex::Quorlin::Cpp::Common::FormatFailureText(failure);
     EXPECT_EQ(text, L"WmiQuery.cpp(7)\\native.dll!0000000000000000: Exception(3) tid(1a2b) 8004100E ");
-    failure.file = nullptr;
-    failure.callerReturnAddress = reinterpret_cast<const void*>(0xABCDEF);
+    failure.File = nullptr;
+    failure.CallerReturnAddress = reinterpret_cast<const void*>(0xABCDEF);
     EXPECT_EQ(Talvex::Quorlin::Cpp::Common::FormatFailureText(failure),
               L"native.dll!0000000000000000: (caller: 0000000000ABCDEF) Exception(3) tid(1a2b) 8004100E ");
 }
@@ -83,7 +83,7 @@ TEST_F(ResultTest, FailureIdsAreUniqueAcrossThreads)
                 try {
                     RAISE_HR(E_FAIL);
                 } catch (const ResultException& error) {
-                    ids[static_cast<std::size_t>(t * 100 + i)] = error.GetFailureInfo().failureId;
+                    ids[static_cast<std::size_t>(t * 100 + i)] = error.GetFailureInfo().FailureId;
                 }
             }
         });

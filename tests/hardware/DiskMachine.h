@@ -61,7 +61,7 @@ inline sim::DiskModel AtaDisk(std::uint32_t number, const std::string& model = "
     drive.identity.model = model;
     drive.identity.serial = "SERIAL" + std::to_string(number);
     drive.identity.firmware = "FW01";
-    drive.logPages[sim::eppidLogAddress] = sim::EppidLogPage(eppid);
+    drive.logPages[sim::kEppidLogAddress] = sim::EppidLogPage(eppid);
     disk.ata = drive;
     return disk;
 }

@@ -186,7 +186,7 @@ TEST_F(HardwareAccessTest, EppidNeedsLoggingAndAPageTheDriveReturns)
     checkCondition.command = 0x2F;
     refusedBoth.faults.requests.push_back(checkCondition);
     auto emptyPage = AtaDisk(3, "M", "");
-    emptyPage.ata->logPages[sim::eppidLogAddress].assign(512, 0);
+    emptyPage.ata->logPages[sim::kEppidLogAddress].assign(512, 0);
     for (const auto& disk : {noLogging, refused, refusedBoth, emptyPage}) machine.disks.AddDisk(disk);
     HardwareAccess access;
 

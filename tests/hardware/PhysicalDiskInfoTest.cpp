@@ -11,13 +11,13 @@ namespace {
 using namespace Talvex::Quorlin::Cpp::Common;
 using HardwareAccessLib::DiskDriveMediaType;
 
-constexpr std::uint64_t MiB = 1048576;
+constexpr std::uint64_t kMiB = 1048576;
 
 sim::PartitionModel Partition(std::uint32_t number, const char* id, std::uint64_t length)
 {
     sim::PartitionModel partition;
     partition.number = number;
-    partition.startingOffset = number * 1024 * MiB;
+    partition.startingOffset = number * 1024 * kMiB;
     partition.length = length;
     partition.id = Guid(id);
     partition.type = Guid("ebd0a0a2-b9e5-4433-87c0-68b9b726c99c");
@@ -32,7 +32,7 @@ sim::DiskModel GptSystemDisk()
     disk.geometry = {1000, 12, 255, 63, 512};
     disk.layout.style = sim::PartitionStyle::Gpt;
     disk.layout.diskId = Guid("4f6a3c2e-1b2d-4e5f-8a9b-0c1d2e3f4a5b");
-    disk.layout.partitions = {Partition(1, "a1a2a3a4-0001-4000-8000-00000000000a", 100 * MiB),
+    disk.layout.partitions = {Partition(1, "a1a2a3a4-0001-4000-8000-00000000000a", 100 * kMiB),
                               Partition(2, "a1a2a3a4-0002-4000-8000-00000000000b", 1048575),
                               Partition(3, "a1a2a3a4-0003-4000-8000-00000000000c", 536870912),
                               Partition(4, "00000000-0000-0000-0000-000000000000", 0)};
@@ -87,7 +87,7 @@ TEST_F(PhysicalDiskInfoTest, MbrDiskTakesItsGuidFromTheSignature)
     disk.layout.style = sim::PartitionStyle::Mbr;
     disk.layout.signature = 0x12345678;
     // The identifier bytes read for an MBR entry start halfway into its PartitionId.
-    disk.layout.partitions = {Partition(1, "00000000-0000-0000-1122-334455667788", 64 * MiB)};
+    disk.layout.partitions = {Partition(1, "00000000-0000-0000-1122-334455667788", 64 * kMiB)};
     machine.disks.AddDisk(disk);
     machine.disks.AddVolume(Volume(L'E', 1, 1));
 
@@ -101,7 +101,7 @@ TEST_F(PhysicalDiskInfoTest, MbrDiskTakesItsGuidFromTheSignature)
 TEST_F(PhysicalDiskInfoTest, LayoutBufferGrowsOneEntryAtATime)
 {
     auto disk = GptSystemDisk();
-    disk.layout.partitions[3] = Partition(4, "a1a2a3a4-0004-4000-8000-00000000000d", 2 * MiB);
+    disk.layout.partitions[3] = Partition(4, "a1a2a3a4-0004-4000-8000-00000000000d", 2 * kMiB);
     machine.disks.AddDisk(disk);
     PhysicalDiskInfoFetcher fetcher;
 

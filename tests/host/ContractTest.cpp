@@ -59,11 +59,11 @@ TEST(Exceptions, ChainTextNamesEveryLevel) {
 }
 
 TEST(Guid, ParsesRegistryTextAndWritesItBackInUpperCase) {
-    constexpr auto guid = Kvr::Guid::Parse("{6f3b2c1e-8d4a-4E57-9b21-5C7A0D93E4F8}");
-    static_assert(guid.Data1 == 0x6F3B2C1E && guid.Data2 == 0x8D4A && guid.Data3 == 0x4E57);
-    static_assert(guid.Data4[0] == 0x9B && guid.Data4[1] == 0x21 && guid.Data4[7] == 0xF8);
-    EXPECT_EQ(guid.ToString(), "{6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F8}");
-    EXPECT_EQ(Kvr::Guid::Parse(guid.ToString()), guid);
+    constexpr auto kGuid = Kvr::Guid::Parse("{6f3b2c1e-8d4a-4E57-9b21-5C7A0D93E4F8}");
+    static_assert(kGuid.Data1 == 0x6F3B2C1E && kGuid.Data2 == 0x8D4A && kGuid.Data3 == 0x4E57);
+    static_assert(kGuid.Data4[0] == 0x9B && kGuid.Data4[1] == 0x21 && kGuid.Data4[7] == 0xF8);
+    EXPECT_EQ(kGuid.ToString(), "{6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F8}");
+    EXPECT_EQ(Kvr::Guid::Parse(kGuid.ToString()), kGuid);
 }
 
 TEST(Guid, RejectsTextNotInRegistryForm) {
@@ -73,12 +73,12 @@ TEST(Guid, RejectsTextNotInRegistryForm) {
     }
 }
 
-constexpr auto TestPluginId = Kvr::Guid::Parse("{00000000-0000-0000-0000-0000000000AB}");
+constexpr auto kTestPluginId = Kvr::Guid::Parse("{00000000-0000-0000-0000-0000000000AB}");
 
 // A plug-in whose one method reports what it was called with.
 class EchoPlugin final : public Kvr::BaseCollectorPlugin {
 public:
-    explicit EchoPlugin(Kvr::IAgent& agent) : BaseCollectorPlugin(agent, "Echo", TestPluginId) {}
+    explicit EchoPlugin(Kvr::IAgent& agent) : BaseCollectorPlugin(agent, "Echo", kTestPluginId) {}
 
     Kvr::DatatypeItemList<google::protobuf::StringValue> CollectEcho(const std::optional<std::string>& itemId,
                                                                    const Kvr::CancellationToken& token) {
@@ -103,7 +103,7 @@ TEST(BaseCollectorPlugin, GetsItsLogFromTheAgent) {
     EchoPlugin plugin(agent);
     EXPECT_EQ(plugin.Log, agent.Log());
     EXPECT_EQ(agent.RequestedLogId(), "Echo");
-    EXPECT_EQ(agent.RequestedPluginId(), TestPluginId);
+    EXPECT_EQ(agent.RequestedPluginId(), kTestPluginId);
 }
 
 TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused) {
@@ -114,13 +114,13 @@ TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused) {
 }
 
 TEST(CollectionMethodTable, InvokerRunsTheMethodAndKeepsItemsInOrder) {
-    constexpr auto methods = EchoPlugin::CollectionMethods();
-    static_assert(methods[0].Name == "CollectEcho");
-    EXPECT_EQ(methods[0].MessageTypeName(), "google.protobuf.StringValue");
+    constexpr auto kMethods = EchoPlugin::CollectionMethods();
+    static_assert(kMethods[0].Name == "CollectEcho");
+    EXPECT_EQ(kMethods[0].MessageTypeName(), "google.protobuf.StringValue");
 
     Kvr::Host::RecordingAgent agent;
     EchoPlugin plugin(agent);
-    const auto items = methods[0].Invoke(plugin, std::string("Disk_1"), std::nullopt);
+    const auto items = kMethods[0].Invoke(plugin, std::string("Disk_1"), std::nullopt);
     ASSERT_TRUE(items.has_value());
     ASSERT_EQ(items->size(), 2u);
     EXPECT_EQ((*items)[0].ItemId, "first");
@@ -130,11 +130,11 @@ TEST(CollectionMethodTable, InvokerRunsTheMethodAndKeepsItemsInOrder) {
     ASSERT_NE(message, nullptr);
     EXPECT_EQ(message->value(), "Disk_1");
 
-    EXPECT_FALSE(methods[0].Invoke(plugin, std::string("none"), std::nullopt).has_value());
+    EXPECT_FALSE(kMethods[0].Invoke(plugin, std::string("none"), std::nullopt).has_value());
 
     std::stop_source source;
     source.request_stop();
-    EXPECT_THROW(methods[0].Invoke(plugin, std::nullopt, source.get_token()), Kvr::OperationCanceledException);
+    EXPECT_THROW(kMethods[0].Invoke(plugin, std::nullopt, source.get_token()), Kvr::OperationCanceledException);
 }
 
 }  // namespace

@@ -15,14 +15,14 @@ using namespace std::chrono;
 using Storcoll::Json;
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 
-const Kvr::CollectionTime When = sys_days{2026y / 12 / 6} + 2h + 123ms;
+const Kvr::CollectionTime kWhen = sys_days{2026y / 12 / 6} + 2h + 123ms;
 
 TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames) {
     auto message = std::make_shared<PhysicalDiskStaticInfo>();
     message->set_name("Disk 0");
     message->mutable_size()->set_value(476940);
     message->add_capability("HardDrive");
-    const Json json = Storcoll::ItemToJson(Kvr::GenericItem{"Disk_SCSI\\DISK&VEN_X\\0", When, message});
+    const Json json = Storcoll::ItemToJson(Kvr::GenericItem{"Disk_SCSI\\DISK&VEN_X\\0", kWhen, message});
 
     EXPECT_EQ(json.at("itemId"), "Disk_SCSI\\DISK&VEN_X\\0");
     EXPECT_EQ(json.at("time"), "2026-12-06T02:00:00.123Z");
@@ -57,8 +57,8 @@ public:
         Kvr::ThrowIfCancellationRequested(token);
         PhysicalDiskStaticInfo message;
         message.set_name(itemId.value_or("all"));
-        return std::vector<Kvr::DatatypeItem<PhysicalDiskStaticInfo>>{{message, "Disk_A", When},
-                                                                     {message, "Disk_B", When}};
+        return std::vector<Kvr::DatatypeItem<PhysicalDiskStaticInfo>>{{message, "Disk_A", kWhen},
+                                                                     {message, "Disk_B", kWhen}};
     }
     Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectNothing(const std::optional<std::string>&,
                                                                  const Kvr::CancellationToken&) {
@@ -76,7 +76,7 @@ public:
     }
 };
 
-constexpr auto FakeMethods = FakePlugin::CollectionMethods();
+constexpr auto kFakeMethods = FakePlugin::CollectionMethods();
 
 std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEntry>& entries) {
     std::vector<std::string_view> names;
@@ -87,15 +87,15 @@ std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEnt
 }
 
 TEST(SelectMethods, AllWhenNoneNamedElseInTheOrderNamed) {
-    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(FakeMethods, {})),
+    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(kFakeMethods, {})),
               (std::vector<std::string_view>{"CollectDisks", "CollectNothing", "CollectBroken"}));
-    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(FakeMethods, {"Broken", "CollectDisks"})),
+    EXPECT_EQ(NamesOf(Storcoll::SelectMethods(kFakeMethods, {"Broken", "CollectDisks"})),
               (std::vector<std::string_view>{"CollectBroken", "CollectDisks"}));
 }
 
 TEST(SelectMethods, UnknownNameIsNamedWithTheValidOnes) {
     try {
-        Storcoll::SelectMethods(FakeMethods, {"Disks", "collectnothing"});
+        Storcoll::SelectMethods(kFakeMethods, {"Disks", "collectnothing"});
         FAIL() << "a wrongly cased name was accepted";
     } catch (const Storcoll::UnknownMethodError& error) {
         EXPECT_STREQ(error.what(),
@@ -109,7 +109,7 @@ TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure) {
     FakePlugin plugin(agent);
     std::ostringstream out;
     std::ostringstream err;
-    const int code = Storcoll::RunCollect(plugin, FakeMethods, std::string("Disk_A"), std::stop_token{}, out, err);
+    const int code = Storcoll::RunCollect(plugin, kFakeMethods, std::string("Disk_A"), std::stop_token{}, out, err);
     EXPECT_EQ(code, Storcoll::CollectionFailed);
 
     const Json results = Json::parse(out.str());
@@ -135,7 +135,7 @@ TEST(RunCollect, CancellationStopsTheRun) {
     stop.request_stop();
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(Storcoll::RunCollect(plugin, FakeMethods, std::nullopt, stop.get_token(), out, err),
+    EXPECT_EQ(Storcoll::RunCollect(plugin, kFakeMethods, std::nullopt, stop.get_token(), out, err),
               Storcoll::Cancelled);
     const Json results = Json::parse(out.str());
     ASSERT_EQ(results.size(), 1u);

@@ -23,7 +23,7 @@ ItemTable<Message> ThreeDisks() {
     return table;
 }
 
-const Kvr::CollectionTime When{std::chrono::milliseconds(1765000000123)};
+const Kvr::CollectionTime kWhen{std::chrono::milliseconds(1765000000123)};
 
 TEST(ItemTable, KeepsInsertionOrderAndFindsExactIdsOnly) {
     const auto table = ThreeDisks();
@@ -52,27 +52,27 @@ TEST(ItemTable, DuplicateIdIsAnArgumentErrorAndLeavesTheTableAsItWas) {
 }
 
 TEST(ItemTable, AllItemsInTableOrderWithOneTime) {
-    const auto items = ThreeDisks().AllItems(When);
+    const auto items = ThreeDisks().AllItems(kWhen);
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].ItemId(), "Disk_C");
     EXPECT_EQ(items[0].Message().value(), 3u);
     EXPECT_EQ(items[2].ItemId(), "Disk_B");
     EXPECT_EQ(items[2].Message().value(), 2u);
     for (const auto& item : items) {
-        EXPECT_EQ(item.Time(), When);
+        EXPECT_EQ(item.Time(), kWhen);
     }
-    EXPECT_TRUE(ItemTable<Message>().AllItems(When).empty());
+    EXPECT_TRUE(ItemTable<Message>().AllItems(kWhen).empty());
 }
 
 TEST(ItemTable, OneItemOrCannotFindError) {
     const auto table = ThreeDisks();
-    const auto items = table.OneItem("Disk_B", When);
+    const auto items = table.OneItem("Disk_B", kWhen);
     ASSERT_EQ(items.size(), 1u);
     EXPECT_EQ(items[0].ItemId(), "Disk_B");
     EXPECT_EQ(items[0].Message().value(), 2u);
-    EXPECT_EQ(items[0].Time(), When);
+    EXPECT_EQ(items[0].Time(), kWhen);
     try {
-        table.OneItem("Disk_b", When);
+        table.OneItem("Disk_b", kWhen);
         FAIL() << "an id with other letter case was found";
     } catch (const Kvr::ArgumentOutOfRangeException& error) {
         EXPECT_EQ(error.Message(), "cannot find data with specific ID: Disk_b");

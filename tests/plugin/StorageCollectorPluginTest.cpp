@@ -14,20 +14,20 @@ namespace {
 using Kvr::Host::RecordingAgent;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
-constexpr auto Methods = StorageCollectorPlugin::CollectionMethods();
+constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
 
 TEST(StorageCollectorPlugin, RegistrationData) {
-    constexpr auto plugin = StorageCollectorPlugin::Plugin;
-    static_assert(plugin.Id == StorageCollectorPlugin::Id && plugin.Name == StorageCollectorPlugin::Name);
-    static_assert(plugin.Version == StorageCollectorPlugin::Version);
-    static_assert(plugin.Description == StorageCollectorPlugin::Description);
-    EXPECT_EQ(plugin.Name, "Storage Info Collector");
-    EXPECT_EQ(plugin.Version, "1.0.0.0");
-    EXPECT_EQ(plugin.Description, "Enables collection of Physical Disk and Storage datatypes");
+    constexpr auto kPlugin = StorageCollectorPlugin::Plugin;
+    static_assert(kPlugin.Id == StorageCollectorPlugin::Id && kPlugin.Name == StorageCollectorPlugin::Name);
+    static_assert(kPlugin.Version == StorageCollectorPlugin::Version);
+    static_assert(kPlugin.Description == StorageCollectorPlugin::Description);
+    EXPECT_EQ(kPlugin.Name, "Storage Info Collector");
+    EXPECT_EQ(kPlugin.Version, "1.0.0.0");
+    EXPECT_EQ(kPlugin.Description, "Enables collection of Physical Disk and Storage datatypes");
     EXPECT_EQ(StorageCollectorPlugin::LogId, "StrgColl");
     // The id is registry text that names the plug-in of the host's metadata.
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id).ToString(), plugin.Id);
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id), Kvr::StorageCollectorInfo::Guid);
+    EXPECT_EQ(Kvr::Guid::Parse(kPlugin.Id).ToString(), kPlugin.Id);
+    EXPECT_EQ(Kvr::Guid::Parse(kPlugin.Id), Kvr::StorageCollectorInfo::Guid);
 
     EXPECT_EQ(StorageCollectorPlugin::Publisher.Name, "Talvex Technologies");
     EXPECT_EQ(StorageCollectorPlugin::Publisher.Support, "PluginSupport");
@@ -36,7 +36,7 @@ TEST(StorageCollectorPlugin, RegistrationData) {
 
 TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes) {
     std::vector<std::pair<std::string, std::string>> table;
-    for (const auto& method : Methods) {
+    for (const auto& method : kMethods) {
         table.emplace_back(method.Name, method.MessageTypeName());
     }
     const std::string ns = "Talvex.Quorlin.Datatypes.";
@@ -140,7 +140,7 @@ TEST(StorageCollectorPlugin, CancelledTokenStopsEveryMethodBeforeItsRetrieverAnd
     StorageCollectorPlugin plugin(agent);
     std::stop_source source;
     source.request_stop();
-    for (const auto& method : Methods) {
+    for (const auto& method : kMethods) {
         EXPECT_THROW(method.Invoke(plugin, std::string("Disk_X"), source.get_token()),
                      Kvr::OperationCanceledException)
             << method.Name;

@@ -173,8 +173,8 @@ public:
     // protocol-specific property query; the page, or empty on failure.
     std::vector<std::uint8_t> NvmeQuery(bool identify, DWORD value, DWORD length)
     {
-        constexpr std::size_t header = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
-        std::vector<std::uint8_t> buffer(header + sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA) + length, 0);
+        constexpr std::size_t kHeader = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
+        std::vector<std::uint8_t> buffer(kHeader + sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA) + length, 0);
         const DWORD property = identify ? StorageAdapterProtocolSpecificProperty : StorageDeviceProtocolSpecificProperty;
         std::memcpy(buffer.data(), &property, 4);
         STORAGE_PROTOCOL_SPECIFIC_DATA data{};
@@ -183,7 +183,7 @@ public:
         data.ProtocolDataRequestValue = value;
         data.ProtocolDataOffset = sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA);
         data.ProtocolDataLength = length;
-        std::memcpy(buffer.data() + header, &data, sizeof(data));
+        std::memcpy(buffer.data() + kHeader, &data, sizeof(data));
         if (!Io(IOCTL_STORAGE_QUERY_PROPERTY, buffer.data(), static_cast<DWORD>(buffer.size()), buffer.data(),
                 static_cast<DWORD>(buffer.size())))
             return {};

@@ -10,14 +10,14 @@
 
 namespace Talvex::Quorlin::Cpp::Common {
 
-inline constexpr std::size_t maxFailureTextLength = 2047;  // characters, without the terminator
-inline constexpr std::size_t maxWhatLength = 1023;         // bytes, without the terminator
+inline constexpr std::size_t kMaxFailureTextLength = 2047;  // characters, without the terminator
+inline constexpr std::size_t kMaxWhatLength = 1023;         // bytes, without the terminator
 
 std::wstring_view FailureTypeWord(FailureType type) noexcept;
 
 std::wstring FormatFailureText(const FailureInfo& failure);
 
-// The failure line in the ANSI code page, cut to at most maxWhatLength bytes.
+// The failure line in the ANSI code page, cut to at most kMaxWhatLength bytes.
 std::string NarrowFailureText(std::wstring_view text);
 
 }  // namespace Talvex::Quorlin::Cpp::Common

@@ -16,9 +16,9 @@
 namespace Talvex::Quorlin::Cpp::Common::Result {
 
 struct CheckSite {
-    const char* file;
-    unsigned int line;
-    const char* module;
+    const char* File;
+    unsigned int Line;
+    const char* Module;
 };
 
 [[noreturn]] void RaiseHr(const CheckSite& site, HRESULT hr);

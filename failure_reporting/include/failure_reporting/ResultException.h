@@ -18,16 +18,16 @@ namespace Talvex::Quorlin::Cpp::Common {
 enum class FailureType { Exception, Return, Log, FailFast };
 
 struct FailureInfo {
-    FailureType type = FailureType::Exception;
-    HRESULT hr = S_OK;
-    std::uint32_t failureId = 0;
-    DWORD threadId = 0;
-    const char* file = nullptr;  // source file of the check, or null
-    unsigned int line = 0;
-    std::uint32_t failureCount = 0;  // failures of this type reported so far
-    const char* module = "";
-    const void* returnAddress = nullptr;
-    const void* callerReturnAddress = nullptr;  // null when not known
+    FailureType Type = FailureType::Exception;
+    HRESULT Hr = S_OK;
+    std::uint32_t FailureId = 0;
+    DWORD ThreadId = 0;
+    const char* File = nullptr;  // source file of the check, or null
+    unsigned int Line = 0;
+    std::uint32_t FailureCount = 0;  // failures of this type reported so far
+    const char* Module = "";
+    const void* ReturnAddress = nullptr;
+    const void* CallerReturnAddress = nullptr;  // null when not known
 };
 
 class ResultException : public std::exception {
@@ -37,7 +37,7 @@ public:
     ResultException& operator=(const ResultException&) = delete;
     ~ResultException() override;
 
-    HRESULT GetErrorCode() const noexcept { return m_failure.hr; }
+    HRESULT GetErrorCode() const noexcept { return m_failure.Hr; }
     const FailureInfo& GetFailureInfo() const noexcept { return m_failure; }
 
     // The failure line narrowed into at most 1023 bytes, built at the first call.
@@ -45,7 +45,7 @@ public:
 
 private:
     FailureInfo m_failure;
-    std::string m_file;  // owns the text m_failure.file points to
+    std::string m_file;  // owns the text m_failure.File points to
     mutable std::once_flag m_whatOnce;
     mutable std::string m_what;
 };

@@ -23,10 +23,10 @@ using Cpp::Common::MarshalToHostText;
 using Cpp::Common::NativeDescription;
 using Datatypes::PhysicalDiskDynamicInfo;
 
-constexpr std::string_view sourceFile = "src/Plugins/StorageCollector/PhysicalDiskDynamicInfoRetriever";
-constexpr std::string_view getDynamicDiskDataFunction =
+constexpr std::string_view kSourceFile = "src/Plugins/StorageCollector/PhysicalDiskDynamicInfoRetriever";
+constexpr std::string_view kGetDynamicDiskDataFunction =
     "Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever::GetDynamicDiskData";
-constexpr std::string_view collectDataFunction =
+constexpr std::string_view kCollectDataFunction =
     "Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever::CollectData";
 
 // A counter row that names no disk: the error's description is the name.
@@ -81,7 +81,7 @@ std::optional<ItemTable<PhysicalDiskDynamicInfo>> PhysicalDiskDynamicInfoRetriev
                                                                                 megaBytesWritten);
                 m_Log->Trace("name: " + MarshalToHostText(driveLetter) + ", mega_bytes_read: " +
                                  std::to_string(megaBytesRead) + ", bytes_write: " + std::to_string(megaBytesWritten),
-                             __LINE__, sourceFile, getDynamicDiskDataFunction);
+                             __LINE__, kSourceFile, kGetDynamicDiskDataFunction);
                 message.mutable_byte_read_in_mb()->set_value(megaBytesRead);
                 message.mutable_byte_write_in_mb()->set_value(megaBytesWritten);
 
@@ -94,17 +94,17 @@ std::optional<ItemTable<PhysicalDiskDynamicInfo>> PhysicalDiskDynamicInfoRetriev
             } catch (const std::invalid_argument& error) {
                 m_Log->Warning("GetDynamicDiskData: the \"" + NativeDescription(error) +
                                    "\" name is invalid, skipping to the next one.",
-                               __LINE__, sourceFile, getDynamicDiskDataFunction);
+                               __LINE__, kSourceFile, kGetDynamicDiskDataFunction);
             } catch (const std::exception& error) {
                 m_Log->Error("GetDynamicDiskData: skipped as an exception was raised (" + NativeDescription(error) +
                                  ").",
-                             __LINE__, sourceFile, getDynamicDiskDataFunction);
+                             __LINE__, kSourceFile, kGetDynamicDiskDataFunction);
             }
         }
         return table;
     } catch (const std::exception& error) {
         m_Log->Error("GetDynamicDiskData: error when reaching info via WMI : " + NativeDescription(error), __LINE__,
-                     sourceFile, getDynamicDiskDataFunction);
+                     kSourceFile, kGetDynamicDiskDataFunction);
         return std::nullopt;
     }
 }
@@ -124,12 +124,12 @@ Kvr::DatatypeItemList<PhysicalDiskDynamicInfo> PhysicalDiskDynamicInfoRetriever:
             items = table->AllItems(time);
         } else {
             m_Log->Trace("Specific data for PhysicalDiskDynamicInfoRetriever, itemId : " + *itemId, __LINE__,
-                         sourceFile, collectDataFunction);
+                         kSourceFile, kCollectDataFunction);
             items = table->OneItem(*itemId, time);
         }
     }
     m_Log->Trace("Got total info for PhysicalDiskDynamicInfoRetriever: " + std::to_string(items.size()), __LINE__,
-                 sourceFile, collectDataFunction);
+                 kSourceFile, kCollectDataFunction);
     return items;
 }
 

@@ -25,11 +25,11 @@ using Cpp::Common::HardwareAccessLib::DiskDriveMediaType;
 using Datatypes::PhysicalDiskPartitionInfo;
 using Datatypes::PhysicalDiskStaticInfo;
 
-constexpr std::string_view sourceFile = "src/Plugins/StorageCollector/PhysicalDiskStaticInfoRetriever";
-constexpr std::string_view fetchMediaTypeFunction = "Talvex::Quorlin::Plugins::fetchMediaType";
-constexpr std::string_view getStaticDiskDataFunction =
+constexpr std::string_view kSourceFile = "src/Plugins/StorageCollector/PhysicalDiskStaticInfoRetriever";
+constexpr std::string_view kFetchMediaTypeFunction = "Talvex::Quorlin::Plugins::fetchMediaType";
+constexpr std::string_view kGetStaticDiskDataFunction =
     "Talvex::Quorlin::Plugins::PhysicalDiskStaticInfoRetriever::GetStaticDiskData";
-constexpr std::string_view collectDataFunction =
+constexpr std::string_view kCollectDataFunction =
     "Talvex::Quorlin::Plugins::PhysicalDiskStaticInfoRetriever::CollectData";
 
 // `Type` and the second capability by media type; any code other than the
@@ -99,18 +99,18 @@ MediaTypeList fetchMediaType(Kvr::IKvrLog& log)
                 DiskDriveMediaType mediaType = DiskDriveMediaType::Unknown;
                 switch (wmi.GetUint32ByField(L"MediaType")) {
                 case 3:
-                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::HDD", __LINE__, sourceFile,
-                              fetchMediaTypeFunction);
+                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::HDD", __LINE__, kSourceFile,
+                              kFetchMediaTypeFunction);
                     mediaType = DiskDriveMediaType::HDD;
                     break;
                 case 4:
-                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::SSD", __LINE__, sourceFile,
-                              fetchMediaTypeFunction);
+                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::SSD", __LINE__, kSourceFile,
+                              kFetchMediaTypeFunction);
                     mediaType = DiskDriveMediaType::SSD;
                     break;
                 case 5:
-                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::SCM", __LINE__, sourceFile,
-                              fetchMediaTypeFunction);
+                    log.Debug("GetDynamicDiskData: HardwareAccessLib::DiskDriveMediaType::SCM", __LINE__, kSourceFile,
+                              kFetchMediaTypeFunction);
                     mediaType = DiskDriveMediaType::SCM;
                     break;
                 default: break;
@@ -118,13 +118,13 @@ MediaTypeList fetchMediaType(Kvr::IKvrLog& log)
                 mediaTypes.emplace_back(diskNumber, mediaType);
             } catch (const std::exception& error) {
                 log.Error("GetDynamicDiskData::fetchMediaType: skipped, read next: " + NativeDescription(error),
-                          __LINE__, sourceFile, fetchMediaTypeFunction);
+                          __LINE__, kSourceFile, kFetchMediaTypeFunction);
             }
         }
     } catch (const std::exception& error) {
         // Without media types the disks are still listed, each as unknown media.
         log.Error("GetStaticDiskData::fetchMediaType: error when reaching info via WMI : " + NativeDescription(error),
-                  __LINE__, sourceFile, fetchMediaTypeFunction);
+                  __LINE__, kSourceFile, kFetchMediaTypeFunction);
         return {};
     }
     return mediaTypes;
@@ -147,7 +147,7 @@ ItemTable<PhysicalDiskStaticInfo> PhysicalDiskStaticInfoRetriever::GetStaticDisk
         const std::string itemId = "Disk_" + MarshalToHostText(device.pnpDeviceId);
         PhysicalDiskStaticInfo message = MakeMessage(disk, device, itemId);
         m_Log->Debug("got disk index: '" + std::to_string(disk.DiskNumber) + "', name: '" + message.name() + "'",
-                     __LINE__, sourceFile, getStaticDiskDataFunction);
+                     __LINE__, kSourceFile, kGetStaticDiskDataFunction);
         table.Add(itemId, std::move(message));
     }
     return table;
@@ -162,7 +162,7 @@ Kvr::DatatypeItemList<PhysicalDiskStaticInfo> PhysicalDiskStaticInfoRetriever::C
     const Kvr::CollectionTime time = std::chrono::system_clock::now();
     const ItemTable<PhysicalDiskStaticInfo> table = GetStaticDiskData();
     if (table.Empty()) {
-        m_Log->Debug("No disk data been reached out", __LINE__, sourceFile, collectDataFunction);
+        m_Log->Debug("No disk data been reached out", __LINE__, kSourceFile, kCollectDataFunction);
         return std::nullopt;
     }
 
@@ -170,12 +170,12 @@ Kvr::DatatypeItemList<PhysicalDiskStaticInfo> PhysicalDiskStaticInfoRetriever::C
     if (AsksForAllItems(itemId)) {
         items = table.AllItems(time);
     } else {
-        m_Log->Trace("Specific data for PhysicalDiskStaticInfoCollector, itemId : " + *itemId, __LINE__, sourceFile,
-                     collectDataFunction);
+        m_Log->Trace("Specific data for PhysicalDiskStaticInfoCollector, itemId : " + *itemId, __LINE__, kSourceFile,
+                     kCollectDataFunction);
         items = table.OneItem(*itemId, time);
     }
     m_Log->Trace("Got total info for PhysicalDiskStaticInfoCollector: " + std::to_string(items.size()), __LINE__,
-                 sourceFile, collectDataFunction);
+                 kSourceFile, kCollectDataFunction);
     return items;
 }
 

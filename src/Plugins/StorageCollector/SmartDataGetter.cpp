@@ -18,8 +18,8 @@ using Cpp::Common::HostTextFromAnsi;
 using Cpp::Common::SmartAttributeDetailMisc;
 using Cpp::Common::SmartDataCollection;
 
-constexpr unsigned short rootWmi = 1;
-constexpr unsigned short rootCimv2 = 2;
+constexpr unsigned short kRootWmi = 1;
+constexpr unsigned short kRootCimv2 = 2;
 
 // The host names a disk by its PNP device id; a disk without a drive-list
 // record is "Disk_" alone.
@@ -49,7 +49,7 @@ DiskModels EnumDiskModels()
 {
     DiskModels models;
     try {
-        Cpp::Common::WmiCommonLib wmi(L"SELECT * FROM Win32_DiskDrive", rootCimv2);
+        Cpp::Common::WmiCommonLib wmi(L"SELECT * FROM Win32_DiskDrive", kRootCimv2);
         while (!wmi.IsEnd()) {
             try {
                 std::string model = wmi.GetStringByField(L"Model");
@@ -107,7 +107,7 @@ std::vector<WmiSmartDiskData> GetWmiSmartData()
 {
     std::vector<WmiSmartDiskData> rows;
     try {
-        Cpp::Common::WmiCommonLib wmi(L"SELECT * FROM MSStorageDriver_ATAPISmartData", rootWmi);
+        Cpp::Common::WmiCommonLib wmi(L"SELECT * FROM MSStorageDriver_ATAPISmartData", kRootWmi);
         while (!wmi.IsEnd()) {
             try {
                 WmiSmartDiskData row;

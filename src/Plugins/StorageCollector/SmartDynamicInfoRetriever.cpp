@@ -12,8 +12,8 @@ namespace Talvex::Quorlin::Plugins {
 
 namespace {
 
-constexpr std::string_view sourceFile = "src/Plugins/StorageCollector/SmartDynamicInfoRetriever";
-constexpr std::string_view function = "Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever::CollectData";
+constexpr std::string_view kSourceFile = "src/Plugins/StorageCollector/SmartDynamicInfoRetriever";
+constexpr std::string_view kFunction = "Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever::CollectData";
 
 }  // namespace
 
@@ -34,15 +34,15 @@ Kvr::DatatypeItemList<Datatypes::SmartDynamicInfo> SmartDynamicInfoRetriever::Co
         if (AsksForAllItems(itemId)) {
             items = table.AllItems(time);
         } else {
-            m_Log->Trace("Specific data for SmartDynamicInfoRetriever, itemId : " + *itemId, __LINE__, sourceFile,
-                         function);
+            m_Log->Trace("Specific data for SmartDynamicInfoRetriever, itemId : " + *itemId, __LINE__, kSourceFile,
+                         kFunction);
             items = table.OneItem(*itemId, time);
         }
         m_Log->Trace("Got total info for SmartDynamicInfoCollector: " + std::to_string(items.size()), __LINE__,
-                     sourceFile, function);
+                     kSourceFile, kFunction);
         return items;
     } catch (const Kvr::NotSupportedException& notSupported) {
-        m_Log->Error(notSupported, __LINE__, sourceFile, function);
+        m_Log->Error(notSupported, __LINE__, kSourceFile, kFunction);
         return std::vector<Kvr::DatatypeItem<Datatypes::SmartDynamicInfo>>{};
     }
 }

@@ -14,8 +14,8 @@ namespace Talvex::Quorlin::Plugins {
 
 namespace {
 
-constexpr std::string_view SourceFile = "src/Plugins/StorageCollector/SmartNvmeInfoRetriever";
-constexpr std::string_view Function = "Talvex::Quorlin::Plugins::SmartNvmeInfoRetriever::CollectData";
+constexpr std::string_view kSourceFile = "src/Plugins/StorageCollector/SmartNvmeInfoRetriever";
+constexpr std::string_view kFunction = "Talvex::Quorlin::Plugins::SmartNvmeInfoRetriever::CollectData";
 
 }  // namespace
 
@@ -32,12 +32,12 @@ Kvr::DatatypeItemList<Datatypes::SmartNvmeInfo> SmartNvmeInfoRetriever::CollectD
     } catch (const std::exception& error) {
         // Whatever was converted before the failure goes too.
         m_Log->Error("Exception from GetNvmeHealthData() : " + Cpp::Common::NativeDescription(error), __LINE__,
-                     SourceFile, Function);
+                     kSourceFile, kFunction);
         return std::vector<Kvr::DatatypeItem<Datatypes::SmartNvmeInfo>>{};
     }
 
     if (table.Empty()) {
-        m_Log->Debug("No SMART NVMe data has been reached out", __LINE__, SourceFile, Function);
+        m_Log->Debug("No SMART NVMe data has been reached out", __LINE__, kSourceFile, kFunction);
         return std::vector<Kvr::DatatypeItem<Datatypes::SmartNvmeInfo>>{};
     }
 
@@ -45,11 +45,11 @@ Kvr::DatatypeItemList<Datatypes::SmartNvmeInfo> SmartNvmeInfoRetriever::CollectD
     if (AsksForAllItems(itemId)) {
         items = table.AllItems(time);
     } else {
-        m_Log->Debug("Specific data for SmartNvmeInfoRetriever, itemId : " + *itemId, __LINE__, SourceFile, Function);
+        m_Log->Debug("Specific data for SmartNvmeInfoRetriever, itemId : " + *itemId, __LINE__, kSourceFile, kFunction);
         items = table.OneItem(*itemId, time);
     }
-    m_Log->Trace("Got total info for SmartNvmeInfoCollector: " + std::to_string(items.size()), __LINE__, SourceFile,
-                 Function);
+    m_Log->Trace("Got total info for SmartNvmeInfoCollector: " + std::to_string(items.size()), __LINE__, kSourceFile,
+                 kFunction);
     return items;
 }
 

@@ -31,13 +31,13 @@ void PrintRegistration(const Kvr::PluginAttribute& plugin, const Kvr::PublisherA
 
 namespace {
 
-constexpr std::string_view MethodPrefix = "Collect";
+constexpr std::string_view kMethodPrefix = "Collect";
 
 bool Names(const Kvr::CollectionMethodEntry& method, std::string_view name) {
     if (method.Name == name) {
         return true;
     }
-    return method.Name.starts_with(MethodPrefix) && method.Name.substr(MethodPrefix.size()) == name;
+    return method.Name.starts_with(kMethodPrefix) && method.Name.substr(kMethodPrefix.size()) == name;
 }
 
 }  // namespace

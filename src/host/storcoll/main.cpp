@@ -23,7 +23,7 @@ namespace {
 
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
-constexpr auto Methods = StorageCollectorPlugin::CollectionMethods();
+constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
 
 std::shared_ptr<Kvr::Host::TextLogWriter> MakeLogWriter(Kvr::LogLevel level, const std::string& logFile) {
     if (logFile.empty()) {
@@ -75,13 +75,13 @@ int main(int argc, char** argv) {
 
     if (list->parsed()) {
         Storcoll::PrintRegistration(StorageCollectorPlugin::Plugin, StorageCollectorPlugin::Publisher,
-                                    StorageCollectorPlugin::LogId, Methods, std::cout);
+                                    StorageCollectorPlugin::LogId, kMethods, std::cout);
         return Storcoll::Success;
     }
 
     std::vector<Kvr::CollectionMethodEntry> selected;
     try {
-        selected = Storcoll::SelectMethods(Methods, methodNames);
+        selected = Storcoll::SelectMethods(kMethods, methodNames);
     } catch (const Storcoll::UnknownMethodError& error) {
         std::cerr << "storcoll: " << error.what() << '\n';
         return Storcoll::UsageError;

@@ -8,7 +8,7 @@ namespace platform::codepages {
 
 namespace {
 
-constexpr char32_t replacement = 0xFFFD;
+constexpr char32_t kReplacement = 0xFFFD;
 
 // Code page 1252 between 0x80 and 0x9F; the five unassigned bytes map to the
 // C1 control of the same value, as Windows maps them.
@@ -47,7 +47,7 @@ char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i,
     if (lead >= 0xC2 && lead <= 0xDF) length = 1;
     else if (lead >= 0xE0 && lead <= 0xEF) length = 2;
     else if (lead >= 0xF0 && lead <= 0xF4) length = 3;
-    else { invalid = true; return replacement; }
+    else { invalid = true; return kReplacement; }
     if (lead == 0xE0) low = 0xA0;        // overlong
     else if (lead == 0xED) high = 0x9F;  // surrogates
     else if (lead == 0xF0) low = 0x90;   // overlong
@@ -58,7 +58,7 @@ char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i,
         if (i >= count || next < low || next > high) {
             if (k == 0 && i < count && next >= 0x80 && next <= 0xBF) ++i;
             invalid = true;
-            return replacement;
+            return kReplacement;
         }
         point = (point << 6) | (next & 0x3F);
         low = 0x80;
@@ -130,7 +130,7 @@ Encoded Encode(UINT codePage, const char32_t* text, std::size_t count, char defa
         char32_t point = text[i];
         if (IsSurrogate(point) || point > 0x10FFFF) {
             result.invalid = true;
-            point = replacement;
+            point = kReplacement;
         }
         if (codePage == CP_UTF8) {
             AppendUtf8(result.bytes, point);

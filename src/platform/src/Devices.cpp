@@ -19,21 +19,21 @@ platform::ObjectTable<OpenFile>& Files()
     return files;
 }
 
-constexpr DWORD fileReadData = 0x0001;
-constexpr DWORD fileWriteData = 0x0002;
-constexpr DWORD genericAll = 0x10000000;
+constexpr DWORD kFileReadData = 0x0001;
+constexpr DWORD kFileWriteData = 0x0002;
+constexpr DWORD kGenericAll = 0x10000000;
 
 bool Grants(DWORD access, DWORD generic, DWORD specific)
 {
-    return (access & (generic | specific | genericAll)) != 0;
+    return (access & (generic | specific | kGenericAll)) != 0;
 }
 
 // The access bits of a control code say what the handle must have been opened for.
 DWORD CheckAccess(DWORD code, DWORD access)
 {
     const DWORD required = (code >> 14) & 3;
-    if ((required & FILE_READ_ACCESS) != 0 && !Grants(access, GENERIC_READ, fileReadData)) return ERROR_ACCESS_DENIED;
-    if ((required & FILE_WRITE_ACCESS) != 0 && !Grants(access, GENERIC_WRITE, fileWriteData))
+    if ((required & FILE_READ_ACCESS) != 0 && !Grants(access, GENERIC_READ, kFileReadData)) return ERROR_ACCESS_DENIED;
+    if ((required & FILE_WRITE_ACCESS) != 0 && !Grants(access, GENERIC_WRITE, kFileWriteData))
         return ERROR_ACCESS_DENIED;
     return ERROR_SUCCESS;
 }

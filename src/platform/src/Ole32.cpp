@@ -22,13 +22,13 @@ void CoTaskMemFree(LPVOID block)
 
 int StringFromGUID2(REFGUID guid, LPOLESTR text, int capacity)
 {
-    constexpr int length = 39;  // braces, 32 digits, 4 hyphens and the terminator
-    if (text == nullptr || capacity < length) return 0;
+    constexpr int kLength = 39;  // braces, 32 digits, 4 hyphens and the terminator
+    if (text == nullptr || capacity < kLength) return 0;
     std::swprintf(text, static_cast<std::size_t>(capacity),
                   L"{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}", guid.Data1, guid.Data2, guid.Data3,
                   guid.Data4[0], guid.Data4[1], guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5],
                   guid.Data4[6], guid.Data4[7]);
-    return length;
+    return kLength;
 }
 
 HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* text)

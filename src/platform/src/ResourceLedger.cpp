@@ -52,7 +52,7 @@ long ResourceLedger::OpenTotal() const noexcept
 std::string ResourceLedger::OpenReport() const
 {
     std::string report;
-    for (std::size_t i = 0; i < kinds; ++i) {
+    for (std::size_t i = 0; i < kKinds; ++i) {
         const long open = m_open[i].load(std::memory_order_relaxed);
         if (open == 0) continue;
         if (!report.empty()) report += ", ";

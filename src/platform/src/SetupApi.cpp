@@ -24,9 +24,9 @@ platform::ObjectTable<DeviceSet>& Sets()
 }
 
 // The disk drive setup class, which every listed device belongs to.
-constexpr GUID diskDriveClass{0x4D36E967, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
-constexpr DEVPROPKEY instanceIdKey{{0x78C34FC8, 0x104A, 0x4ACA, {0x9E, 0xA4, 0x52, 0x4D, 0x52, 0x99, 0x6E, 0x57}}, 256};
-constexpr DWORD interfaceActive = 0x1;
+constexpr GUID kDiskDriveClass{0x4D36E967, 0xE325, 0x11CE, {0xBF, 0xC1, 0x08, 0x00, 0x2B, 0xE1, 0x03, 0x18}};
+constexpr DEVPROPKEY kInstanceIdKey{{0x78C34FC8, 0x104A, 0x4ACA, {0x9E, 0xA4, 0x52, 0x4D, 0x52, 0x99, 0x6E, 0x57}}, 256};
+constexpr DWORD kInterfaceActive = 0x1;
 
 BOOL Fail(DWORD error)
 {
@@ -73,7 +73,7 @@ BOOL SetupDiEnumDeviceInterfaces(HDEVINFO handle, PSP_DEVINFO_DATA, const GUID* 
     if (!(*interfaceClass == set->interfaceClass) || index >= set->interfaces.size())
         return Fail(ERROR_NO_MORE_ITEMS);
     data->InterfaceClassGuid = *interfaceClass;
-    data->Flags = interfaceActive;
+    data->Flags = kInterfaceActive;
     data->Reserved = static_cast<ULONG_PTR>(index) + 1;
     SetLastError(ERROR_SUCCESS);
     return TRUE;
@@ -96,7 +96,7 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO handle, PSP_DEVICE_INTERFACE_DATA
     if (detailSize < needed) return Fail(ERROR_INSUFFICIENT_BUFFER);
     if (device != nullptr) {
         if (device->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
-        device->ClassGuid = diskDriveClass;
+        device->ClassGuid = kDiskDriveClass;
         device->DevInst = static_cast<DWORD>(data->Reserved);
         device->Reserved = data->Reserved;
     }
@@ -112,7 +112,7 @@ BOOL SetupDiEnumDeviceInfo(HDEVINFO handle, DWORD index, PSP_DEVINFO_DATA device
     if (!set) return Fail(ERROR_INVALID_HANDLE);
     if (device == nullptr || device->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
     if (index >= set->interfaces.size()) return Fail(ERROR_NO_MORE_ITEMS);
-    device->ClassGuid = diskDriveClass;
+    device->ClassGuid = kDiskDriveClass;
     device->DevInst = index + 1;
     device->Reserved = static_cast<ULONG_PTR>(index) + 1;
     SetLastError(ERROR_SUCCESS);
@@ -129,7 +129,7 @@ BOOL SetupDiGetDevicePropertyW(HDEVINFO handle, PSP_DEVINFO_DATA device, const D
     if (buffer == nullptr && bufferSize != 0) return Fail(ERROR_INVALID_USER_BUFFER);
     const auto* entry = EntryOf(*set, device->Reserved);
     if (entry == nullptr) return Fail(ERROR_NO_SUCH_DEVINST);
-    if (!(key->fmtid == instanceIdKey.fmtid) || key->pid != instanceIdKey.pid || entry->instanceId.empty())
+    if (!(key->fmtid == kInstanceIdKey.fmtid) || key->pid != kInstanceIdKey.pid || entry->instanceId.empty())
         return Fail(ERROR_NOT_FOUND);
 
     const DWORD needed = UnitBytes(entry->instanceId);

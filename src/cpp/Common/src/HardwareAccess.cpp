@@ -19,32 +19,32 @@ using detail::ScopedDeviceHandle;
 using detail::ScopedDeviceInfoSet;
 
 // GUID_DEVINTERFACE_DISK
-constexpr GUID diskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+constexpr GUID kDiskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
 // DEVPKEY_Device_InstanceId
-constexpr DEVPROPKEY instanceIdKey{{0x78C34FC8, 0x104A, 0x4ACA, {0x9E, 0xA4, 0x52, 0x4D, 0x52, 0x99, 0x6E, 0x57}},
+constexpr DEVPROPKEY kInstanceIdKey{{0x78C34FC8, 0x104A, 0x4ACA, {0x9E, 0xA4, 0x52, 0x4D, 0x52, 0x99, 0x6E, 0x57}},
                                    256};
 
-constexpr std::size_t instanceIdCapacity = 255;  // wide characters
-constexpr std::size_t sectorBytes = detail::ataSectorBytes;
-constexpr std::size_t inquiryBufferBytes = 128;
-constexpr ULONG inquiryAllocation = 36;
-constexpr std::size_t identifyFeatureByte = 168;  // word 84, command set/feature supported extension
-constexpr std::uint8_t generalPurposeLogging = 0x20;  // its bit 5
-constexpr std::size_t modelFirstByte = 54;            // words 27 to 46
-constexpr std::size_t modelBytes = 40;
-constexpr std::size_t eppidBytes = 20;
+constexpr std::size_t kInstanceIdCapacity = 255;  // wide characters
+constexpr std::size_t kSectorBytes = detail::kAtaSectorBytes;
+constexpr std::size_t kInquiryBufferBytes = 128;
+constexpr ULONG kInquiryAllocation = 36;
+constexpr std::size_t kIdentifyFeatureByte = 168;  // word 84, command set/feature supported extension
+constexpr std::uint8_t kGeneralPurposeLogging = 0x20;  // its bit 5
+constexpr std::size_t kModelFirstByte = 54;            // words 27 to 46
+constexpr std::size_t kModelBytes = 40;
+constexpr std::size_t kEppidBytes = 20;
 
 // IDENTIFY DEVICE; READ LOG EXT of one page at log address 0x9A.
-constexpr detail::AtaTaskFile identifyTaskFile = {0, 0, 0, 0, 0, 0, 0xEC, 0};
-constexpr detail::AtaTaskFile readEppidLogTaskFile = {0, 1, 0x9A, 0, 0, 0, 0x2F, 0};
+constexpr detail::AtaTaskFile kIdentifyTaskFile = {0, 0, 0, 0, 0, 0, 0xEC, 0};
+constexpr detail::AtaTaskFile kReadEppidLogTaskFile = {0, 1, 0x9A, 0, 0, 0, 0x2F, 0};
 
 // The same two commands in ATA PASS-THROUGH(16): PIO data-in, one 512-byte
 // block from the device, length taken from the sector count.
-constexpr UCHAR satIdentifyCdb[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xEC, 0};
-constexpr UCHAR satReadEppidLogCdb[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0x9A, 0, 0, 0, 0, 0, 0x2F, 0};
-constexpr UCHAR inquiryCdb[6] = {0x12, 0, 0, 0, 0x24, 0};
+constexpr UCHAR kSatIdentifyCdb[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0, 0, 0, 0, 0, 0, 0xEC, 0};
+constexpr UCHAR kSatReadEppidLogCdb[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0x9A, 0, 0, 0, 0, 0, 0x2F, 0};
+constexpr UCHAR kInquiryCdb[6] = {0x12, 0, 0, 0, 0x24, 0};
 
-const std::wstring physicalDrivePrefix = L"\\\\.\\PhysicalDrive";
+const std::wstring kPhysicalDrivePrefix = L"\\\\.\\PhysicalDrive";
 
 DiskDriveMediaType MediaTypeOf(std::uint32_t deviceNumber,
                                const std::vector<std::pair<std::uint32_t, DiskDriveMediaType>>& mediaTypes)
@@ -70,13 +70,13 @@ std::wstring HardwareAccess::GetDeviceInstanceId(HDEVINFO set, DWORD index)
     info.cbSize = sizeof(SP_DEVINFO_DATA);
     if (!SetupDiEnumDeviceInfo(set, index, &info)) RAISE_LAST_ERROR();
 
-    WCHAR buffer[instanceIdCapacity] = {};
+    WCHAR buffer[kInstanceIdCapacity] = {};
     DEVPROPTYPE type = 0;
     DWORD required = 0;
-    if (!SetupDiGetDevicePropertyW(set, &info, &instanceIdKey, &type, reinterpret_cast<PBYTE>(buffer),
+    if (!SetupDiGetDevicePropertyW(set, &info, &kInstanceIdKey, &type, reinterpret_cast<PBYTE>(buffer),
                                    sizeof(buffer), &required, 0))
         return {};
-    return detail::TextFromUnits(buffer, instanceIdCapacity);
+    return detail::TextFromUnits(buffer, kInstanceIdCapacity);
 }
 
 std::wstring HardwareAccess::GetDeviceInterfacePath(HDEVINFO set, DWORD index)
@@ -84,7 +84,7 @@ std::wstring HardwareAccess::GetDeviceInterfacePath(HDEVINFO set, DWORD index)
     SP_DEVICE_INTERFACE_DATA data;
     std::memset(&data, 0, sizeof(data));
     data.cbSize = sizeof(SP_DEVICE_INTERFACE_DATA);
-    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &diskInterfaceClass, index, &data)) RAISE_LAST_ERROR();
+    if (!SetupDiEnumDeviceInterfaces(set, nullptr, &kDiskInterfaceClass, index, &data)) RAISE_LAST_ERROR();
 
     // The first call only reports the size the detail needs.
     DWORD required = 0;
@@ -129,7 +129,7 @@ std::uint32_t HardwareAccess::GetDeviceNumber(const std::wstring& path)
 BasicDiskInfo HardwareAccess::GetBasicDiskInfo(
     std::uint32_t index, const std::vector<std::pair<std::uint32_t, DiskDriveMediaType>>& mediaTypes)
 {
-    ScopedDeviceInfoSet set(GetClassDevices(&diskInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
+    ScopedDeviceInfoSet set(GetClassDevices(&kDiskInterfaceClass, nullptr, nullptr, DIGCF_PRESENT | DIGCF_DEVICEINTERFACE));
     if (!set.Valid()) RAISE_LAST_ERROR();
 
     BasicDiskInfo disk;
@@ -138,7 +138,7 @@ BasicDiskInfo HardwareAccess::GetBasicDiskInfo(
     disk.InstanceId = GetDeviceInstanceId(set.Get(), index);
     disk.DeviceNumber = GetDeviceNumber(disk.DevicePath);
     disk.MediaType = MediaTypeOf(disk.DeviceNumber, mediaTypes);
-    disk.PhysicalDrivePath = physicalDrivePrefix + std::to_wstring(disk.DeviceNumber);
+    disk.PhysicalDrivePath = kPhysicalDrivePrefix + std::to_wstring(disk.DeviceNumber);
     disk.Index = index;
     return disk;
 }
@@ -160,50 +160,50 @@ std::vector<BasicDiskInfo> HardwareAccess::GetAllBasicDiskInfo(
 bool HardwareAccess::AtaIdentifyDevice(const std::wstring& path, std::uint8_t data[512])
 {
     ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-    alignas(16) std::uint8_t buffer[sectorBytes] = {};
-    ATA_PASS_THROUGH_DIRECT request = detail::MakeAtaRequest(identifyTaskFile, buffer);
+    alignas(16) std::uint8_t buffer[kSectorBytes] = {};
+    ATA_PASS_THROUGH_DIRECT request = detail::MakeAtaRequest(kIdentifyTaskFile, buffer);
     detail::Send(*this, device.Get(), request);
-    if (!AnyNonZero(buffer, sectorBytes)) return false;
-    std::memcpy(data, buffer, sectorBytes);
+    if (!AnyNonZero(buffer, kSectorBytes)) return false;
+    std::memcpy(data, buffer, kSectorBytes);
     return true;
 }
 
 bool HardwareAccess::SatIdentifyDevice(const std::wstring& path, std::uint8_t data[512])
 {
     ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-    alignas(16) std::uint8_t buffer[sectorBytes] = {};
-    detail::ScsiRequest request = detail::MakeScsiRequest(satIdentifyCdb, sizeof(satIdentifyCdb), sectorBytes, buffer);
+    alignas(16) std::uint8_t buffer[kSectorBytes] = {};
+    detail::ScsiRequest request = detail::MakeScsiRequest(kSatIdentifyCdb, sizeof(kSatIdentifyCdb), kSectorBytes, buffer);
     detail::Send(*this, device.Get(), request);
-    if (!AnyNonZero(buffer, sectorBytes)) return false;
-    std::memcpy(data, buffer, sectorBytes);
+    if (!AnyNonZero(buffer, kSectorBytes)) return false;
+    std::memcpy(data, buffer, kSectorBytes);
     return true;
 }
 
 bool HardwareAccess::ProbeScsiInquiry(const std::wstring& path)
 {
     ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-    alignas(16) std::uint8_t buffer[inquiryBufferBytes] = {};
-    detail::ScsiRequest request = detail::MakeScsiRequest(inquiryCdb, sizeof(inquiryCdb), inquiryAllocation, buffer);
+    alignas(16) std::uint8_t buffer[kInquiryBufferBytes] = {};
+    detail::ScsiRequest request = detail::MakeScsiRequest(kInquiryCdb, sizeof(kInquiryCdb), kInquiryAllocation, buffer);
     detail::Send(*this, device.Get(), request);
-    if ((request.Block.ScsiStatus & detail::scsiStatusCheckCondition) != 0) return false;
-    return AnyNonZero(buffer, inquiryBufferBytes);
+    if ((request.Block.ScsiStatus & detail::kScsiStatusCheckCondition) != 0) return false;
+    return AnyNonZero(buffer, kInquiryBufferBytes);
 }
 
 bool HardwareAccess::AtaReadEppidLog(const std::wstring& path, std::uint8_t data[512]) noexcept
 {
     bool read = false;
     detail::RunDroppingFailures([&] {
-        std::uint8_t identify[sectorBytes] = {};
+        std::uint8_t identify[kSectorBytes] = {};
         if (!AtaIdentifyDevice(path, identify)) return;
-        if ((identify[identifyFeatureByte] & generalPurposeLogging) == 0) return;
+        if ((identify[kIdentifyFeatureByte] & kGeneralPurposeLogging) == 0) return;
 
         ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-        alignas(16) std::uint8_t buffer[sectorBytes] = {};
-        ATA_PASS_THROUGH_DIRECT request = detail::MakeAtaRequest(readEppidLogTaskFile, buffer);
+        alignas(16) std::uint8_t buffer[kSectorBytes] = {};
+        ATA_PASS_THROUGH_DIRECT request = detail::MakeAtaRequest(kReadEppidLogTaskFile, buffer);
         detail::Send(*this, device.Get(), request);
-        if ((request.CurrentTaskFile[detail::taskFileStatus] & detail::ataStatusErr) != 0) return;
-        if (!AnyNonZero(buffer, sectorBytes)) return;
-        std::memcpy(data, buffer, sectorBytes);
+        if ((request.CurrentTaskFile[detail::kTaskFileStatus] & detail::kAtaStatusErr) != 0) return;
+        if (!AnyNonZero(buffer, kSectorBytes)) return;
+        std::memcpy(data, buffer, kSectorBytes);
         read = true;
     });
     return read;
@@ -213,18 +213,18 @@ bool HardwareAccess::SatReadEppidLog(const std::wstring& path, std::uint8_t data
 {
     bool read = false;
     detail::RunDroppingFailures([&] {
-        std::uint8_t identify[sectorBytes] = {};
+        std::uint8_t identify[kSectorBytes] = {};
         if (!SatIdentifyDevice(path, identify)) return;
-        if ((identify[identifyFeatureByte] & generalPurposeLogging) == 0) return;
+        if ((identify[kIdentifyFeatureByte] & kGeneralPurposeLogging) == 0) return;
 
         ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-        alignas(16) std::uint8_t buffer[sectorBytes] = {};
+        alignas(16) std::uint8_t buffer[kSectorBytes] = {};
         detail::ScsiRequest request =
-            detail::MakeScsiRequest(satReadEppidLogCdb, sizeof(satReadEppidLogCdb), sectorBytes, buffer);
+            detail::MakeScsiRequest(kSatReadEppidLogCdb, sizeof(kSatReadEppidLogCdb), kSectorBytes, buffer);
         detail::Send(*this, device.Get(), request);
-        if ((request.Block.ScsiStatus & detail::scsiStatusCheckCondition) != 0) return;
-        if (!AnyNonZero(buffer, sectorBytes)) return;
-        std::memcpy(data, buffer, sectorBytes);
+        if ((request.Block.ScsiStatus & detail::kScsiStatusCheckCondition) != 0) return;
+        if (!AnyNonZero(buffer, kSectorBytes)) return;
+        std::memcpy(data, buffer, kSectorBytes);
         read = true;
     });
     return read;
@@ -234,9 +234,9 @@ std::string HardwareAccess::GetEppid(const std::wstring& path) noexcept
 {
     std::string eppid;
     detail::RunDroppingFailures([&] {
-        std::uint8_t page[sectorBytes] = {};
+        std::uint8_t page[kSectorBytes] = {};
         if (!AtaReadEppidLog(path, page) && !SatReadEppidLog(path, page)) return;
-        eppid = AtaBytesToString(std::vector<std::uint8_t>(page, page + eppidBytes));
+        eppid = AtaBytesToString(std::vector<std::uint8_t>(page, page + kEppidBytes));
     });
     return eppid;
 }
@@ -245,18 +245,18 @@ std::string HardwareAccess::GetModelNumber(const std::wstring& path) noexcept
 {
     std::string model;
     detail::RunDroppingFailures([&] {
-        std::uint8_t identify[sectorBytes] = {};
+        std::uint8_t identify[kSectorBytes] = {};
         // A failing ATA request ends here; only an empty answer tries the translation.
         if (!AtaIdentifyDevice(path, identify) && !SatIdentifyDevice(path, identify)) return;
         model = AtaBytesToString(
-            std::vector<std::uint8_t>(identify + modelFirstByte, identify + modelFirstByte + modelBytes));
+            std::vector<std::uint8_t>(identify + kModelFirstByte, identify + kModelFirstByte + kModelBytes));
     });
     return model;
 }
 
 std::uint64_t HardwareAccess::GetDiskSizeInMegaBytes(std::uint32_t deviceNumber)
 {
-    const std::wstring path = physicalDrivePrefix + std::to_wstring(deviceNumber);
+    const std::wstring path = kPhysicalDrivePrefix + std::to_wstring(deviceNumber);
     ScopedDeviceHandle device(OpenDevice(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                          nullptr, OPEN_EXISTING, 0, nullptr));
     if (!device.Valid()) RAISE_LAST_ERROR();

@@ -13,8 +13,8 @@ ATA_PASS_THROUGH_DIRECT MakeAtaRequest(const AtaTaskFile& taskFile, void* data)
     std::memset(&request, 0, sizeof(request));
     request.Length = sizeof(ATA_PASS_THROUGH_DIRECT);
     request.AtaFlags = ATA_FLAGS_DRDY_REQUIRED | ATA_FLAGS_DATA_IN;
-    request.DataTransferLength = ataSectorBytes;
-    request.TimeOutValue = passThroughTimeoutSeconds;
+    request.DataTransferLength = kAtaSectorBytes;
+    request.TimeOutValue = kPassThroughTimeoutSeconds;
     request.DataBuffer = data;
     std::memcpy(request.CurrentTaskFile, taskFile, sizeof(request.CurrentTaskFile));
     return request;
@@ -29,7 +29,7 @@ ScsiRequest MakeScsiRequest(const UCHAR* cdb, UCHAR cdbLength, ULONG transferLen
     request.Block.SenseInfoLength = sizeof(request.Sense);
     request.Block.DataIn = SCSI_IOCTL_DATA_IN;
     request.Block.DataTransferLength = transferLength;
-    request.Block.TimeOutValue = passThroughTimeoutSeconds;
+    request.Block.TimeOutValue = kPassThroughTimeoutSeconds;
     request.Block.DataBuffer = data;
     request.Block.SenseInfoOffset = offsetof(ScsiRequest, Sense);
     std::memcpy(request.Block.Cdb, cdb, cdbLength);

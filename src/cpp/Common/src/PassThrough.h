@@ -15,13 +15,13 @@
 
 namespace Talvex::Quorlin::Cpp::Common::detail {
 
-constexpr DWORD passThroughTimeoutSeconds = 60;
-constexpr DWORD ataSectorBytes = 512;
+constexpr DWORD kPassThroughTimeoutSeconds = 60;
+constexpr DWORD kAtaSectorBytes = 512;
 
 // CurrentTaskFile: features, count, LBA low, LBA mid, LBA high, device, command, reserved.
 using AtaTaskFile = UCHAR[8];
-constexpr std::size_t taskFileStatus = 6;  // the command register on the way in, status on return
-constexpr UCHAR ataStatusErr = 0x01;
+constexpr std::size_t kTaskFileStatus = 6;  // the command register on the way in, status on return
+constexpr UCHAR kAtaStatusErr = 0x01;
 
 // The 128-byte SCSI request: the pass-through block, 8 unused bytes, then
 // 64 bytes of sense data.
@@ -33,7 +33,7 @@ struct ScsiRequest {
 static_assert(sizeof(ScsiRequest) == 128);
 static_assert(offsetof(ScsiRequest, Sense) == 64);
 
-constexpr UCHAR scsiStatusCheckCondition = 0x02;
+constexpr UCHAR kScsiStatusCheckCondition = 0x02;
 
 // A zeroed ATA request for a 512-byte PIO data-in command.
 ATA_PASS_THROUGH_DIRECT MakeAtaRequest(const AtaTaskFile& taskFile, void* data);

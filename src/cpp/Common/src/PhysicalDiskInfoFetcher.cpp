@@ -19,24 +19,24 @@ namespace {
 using detail::ScopedDeviceHandle;
 using HardwareAccessLib::BasicDiskInfo;
 
-const std::wstring notUsed = L"Not Used";
-const std::wstring zeroGuidText = L"00000000-0000-0000-0000-000000000000";
-const std::wstring physicalDrivePrefix = L"\\\\.\\PhysicalDrive";
-const std::wstring volumePrefix = L"\\\\.\\";
+const std::wstring kNotUsed = L"Not Used";
+const std::wstring kZeroGuidText = L"00000000-0000-0000-0000-000000000000";
+const std::wstring kPhysicalDrivePrefix = L"\\\\.\\PhysicalDrive";
+const std::wstring kVolumePrefix = L"\\\\.\\";
 
-constexpr std::size_t layoutHeadBytes = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
-constexpr std::size_t partitionEntryBytes = sizeof(PARTITION_INFORMATION_EX);
-constexpr std::size_t layoutCountOffset = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionCount);
+constexpr std::size_t kLayoutHeadBytes = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
+constexpr std::size_t kPartitionEntryBytes = sizeof(PARTITION_INFORMATION_EX);
+constexpr std::size_t kLayoutCountOffset = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionCount);
 // The disk and partition identifiers are read at these offsets whatever the
 // partition style, where GPT keeps its DiskId and PartitionId.
-constexpr std::size_t diskIdOffset = 8;
-constexpr std::size_t partitionIdOffset = 48;
+constexpr std::size_t kDiskIdOffset = 8;
+constexpr std::size_t kPartitionIdOffset = 48;
 
-std::wstring VolumePath(const std::wstring& letter) { return volumePrefix + letter + L":"; }
+std::wstring VolumePath(const std::wstring& letter) { return kVolumePrefix + letter + L":"; }
 
 HANDLE OpenReadWrite(HardwareAccessLib::HardwareAccess& access, std::uint32_t diskNumber)
 {
-    const std::wstring path = physicalDrivePrefix + std::to_wstring(diskNumber);
+    const std::wstring path = kPhysicalDrivePrefix + std::to_wstring(diskNumber);
     return access.OpenDevice(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                              OPEN_EXISTING, 0, nullptr);
 }
@@ -44,7 +44,7 @@ HANDLE OpenReadWrite(HardwareAccessLib::HardwareAccess& access, std::uint32_t di
 // A zeroed layout buffer with room for `entries` partitions.
 std::unique_ptr<std::uint8_t[]> AllocateLayout(std::uint32_t entries, DWORD& size)
 {
-    const std::uint64_t bytes = static_cast<std::uint64_t>(entries) * partitionEntryBytes + layoutHeadBytes;
+    const std::uint64_t bytes = static_cast<std::uint64_t>(entries) * kPartitionEntryBytes + kLayoutHeadBytes;
     if (bytes > std::numeric_limits<DWORD>::max()) RAISE_HR(E_OUTOFMEMORY);
     std::unique_ptr<std::uint8_t[]> buffer(new (std::nothrow) std::uint8_t[bytes]());
     if (!buffer) RAISE_HR(E_OUTOFMEMORY);
@@ -170,7 +170,7 @@ std::uint32_t PhysicalDiskInfoFetcher::GetPartitionCount(std::uint32_t diskNumbe
         if (SendIoControl(device.Get(), IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, buffer.get(), size, &returned,
                           nullptr)) {
             DWORD count = 0;
-            std::memcpy(&count, buffer.get() + layoutCountOffset, sizeof(count));
+            std::memcpy(&count, buffer.get() + kLayoutCountOffset, sizeof(count));
             return count;
         }
         if (GetLastError() != ERROR_INSUFFICIENT_BUFFER) RAISE_LAST_ERROR();
@@ -190,25 +190,25 @@ void PhysicalDiskInfoFetcher::GetDiskLayout(std::uint32_t diskNumber, std::vecto
                        nullptr))
         RAISE_LAST_ERROR();
 
-    if (const HRESULT hr = FormatGuid(buffer.get() + diskIdOffset, diskGuid); FAILED(hr)) {
+    if (const HRESULT hr = FormatGuid(buffer.get() + kDiskIdOffset, diskGuid); FAILED(hr)) {
         LOG_HR(hr);
-        diskGuid = zeroGuidText;
+        diskGuid = kZeroGuidText;
     }
 
     partitions.clear();
     for (std::uint32_t i = 0; i < count; ++i) {
-        const std::uint8_t* entry = buffer.get() + layoutHeadBytes + partitionEntryBytes * i;
+        const std::uint8_t* entry = buffer.get() + kLayoutHeadBytes + kPartitionEntryBytes * i;
         std::wstring guid;
-        if (const HRESULT hr = FormatGuid(entry + partitionIdOffset, guid); FAILED(hr)) {
+        if (const HRESULT hr = FormatGuid(entry + kPartitionIdOffset, guid); FAILED(hr)) {
             LOG_HR(hr);
             continue;
         }
-        if (guid.find(zeroGuidText) != std::wstring::npos) continue;  // an unused entry
+        if (guid.find(kZeroGuidText) != std::wstring::npos) continue;  // an unused entry
         DiskPartitionEntry used;
         used.DiskNumber = diskNumber;
-        used.DriveLetter = notUsed;
+        used.DriveLetter = kNotUsed;
         used.PartitionGuid = std::move(guid);
-        std::memcpy(&used.Partition, entry, partitionEntryBytes);
+        std::memcpy(&used.Partition, entry, kPartitionEntryBytes);
         partitions.push_back(std::move(used));
     }
 }
@@ -259,7 +259,7 @@ std::vector<DiskPartitionEntry> PhysicalDiskInfoFetcher::GetVolumePartitions()
             DiskPartitionEntry volume;
             volume.Partition = GetVolumePartitionInfo(path);
             const auto* info = reinterpret_cast<const std::uint8_t*>(&volume.Partition);
-            if (const HRESULT hr = FormatGuid(info + partitionIdOffset, volume.PartitionGuid); FAILED(hr)) {
+            if (const HRESULT hr = FormatGuid(info + kPartitionIdOffset, volume.PartitionGuid); FAILED(hr)) {
                 LOG_HR(hr);
                 volume.PartitionGuid.clear();
             }

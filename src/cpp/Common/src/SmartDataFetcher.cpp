@@ -16,38 +16,38 @@ namespace {
 using HardwareAccessLib::BasicDiskInfo;
 using HardwareAccessLib::DiskDriveMediaType;
 
-constexpr std::size_t sectorBytes = detail::ataSectorBytes;
+constexpr std::size_t kSectorBytes = detail::kAtaSectorBytes;
 
 // SMART sectors: a 2-byte revision, then 12-byte entries. A data entry holds
 // id, flags (2), current, worst, raw (6, little-endian), reserved; a
 // threshold entry id, threshold, reserved (10).
-constexpr std::size_t firstEntry = 2;
-constexpr std::size_t entryBytes = 12;
-constexpr std::size_t attributeEntries = 30;
-constexpr std::size_t currentOffset = 3;
-constexpr std::size_t worstOffset = 4;
-constexpr std::size_t rawOffset = 5;
-constexpr std::size_t rawBytes = 6;
-constexpr std::size_t thresholdOffset = 1;
+constexpr std::size_t kFirstEntry = 2;
+constexpr std::size_t kEntryBytes = 12;
+constexpr std::size_t kAttributeEntries = 30;
+constexpr std::size_t kCurrentOffset = 3;
+constexpr std::size_t kWorstOffset = 4;
+constexpr std::size_t kRawOffset = 5;
+constexpr std::size_t kRawBytes = 6;
+constexpr std::size_t kThresholdOffset = 1;
 
-constexpr std::uint8_t smartReadData = 0xD0;
-constexpr std::uint8_t smartReadThresholds = 0xD1;
-constexpr std::size_t featureByte = 4;
+constexpr std::uint8_t kSmartReadData = 0xD0;
+constexpr std::uint8_t kSmartReadThresholds = 0xD1;
+constexpr std::size_t kFeatureByte = 4;
 
 // ATA PASS-THROUGH(16) of SMART: PIO data-in, one 512-byte block from the
 // device, the SMART signature in LBA mid/high, the feature filled in per read.
-constexpr UCHAR smartCdbTemplate[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0, 0, 0x4F, 0, 0xC2, 0, 0xB0, 0};
+constexpr UCHAR kSmartCdbTemplate[16] = {0x85, 0x08, 0x0E, 0, 0, 0, 0x01, 0, 0, 0, 0x4F, 0, 0xC2, 0, 0xB0, 0};
 
 // Buses that carry SMART: SCSI, ATA, RAID, iSCSI, SAS, SATA, NVMe.
-constexpr std::uint32_t smartCapableBuses = 0x20F0A;
-constexpr std::uint32_t busTypeLimit = 18;
+constexpr std::uint32_t kSmartCapableBuses = 0x20F0A;
+constexpr std::uint32_t kBusTypeLimit = 18;
 
 // IDENTIFY DEVICE words that mark a solid-state drive.
-constexpr std::size_t nominalRotationRateWord = 217;
-constexpr std::uint16_t nonRotatingMedium = 1;
-constexpr std::uint16_t compactFlashSignature = 0x848A;
-constexpr std::size_t commandSetsWord = 83;
-constexpr std::uint16_t compactFlashFeatureSet = 0x0004;
+constexpr std::size_t kNominalRotationRateWord = 217;
+constexpr std::uint16_t kNonRotatingMedium = 1;
+constexpr std::uint16_t kCompactFlashSignature = 0x848A;
+constexpr std::size_t kCommandSetsWord = 83;
+constexpr std::uint16_t kCompactFlashFeatureSet = 0x0004;
 
 std::uint16_t Word(const std::uint8_t* sector, std::size_t word) noexcept
 {
@@ -57,7 +57,7 @@ std::uint16_t Word(const std::uint8_t* sector, std::size_t word) noexcept
 std::uint64_t RawValue(const std::uint8_t* entry) noexcept
 {
     std::uint64_t raw = 0;
-    for (std::size_t i = rawBytes; i-- > 0;) raw = (raw << 8) | entry[rawOffset + i];
+    for (std::size_t i = kRawBytes; i-- > 0;) raw = (raw << 8) | entry[kRawOffset + i];
     return raw;
 }
 
@@ -72,43 +72,43 @@ SmartDataFetcher::~SmartDataFetcher() = default;
 bool SmartDataFetcher::ReadSmartSector(const std::wstring& path, std::uint8_t feature, std::uint8_t data[512])
 {
     detail::ScopedDeviceHandle device(detail::OpenForPassThrough(*this, path));
-    std::memset(data, 0, sectorBytes);
-    UCHAR cdb[sizeof(smartCdbTemplate)];
-    std::memcpy(cdb, smartCdbTemplate, sizeof(cdb));
-    cdb[featureByte] = feature;
-    detail::ScsiRequest request = detail::MakeScsiRequest(cdb, sizeof(cdb), sectorBytes, data);
+    std::memset(data, 0, kSectorBytes);
+    UCHAR cdb[sizeof(kSmartCdbTemplate)];
+    std::memcpy(cdb, kSmartCdbTemplate, sizeof(cdb));
+    cdb[kFeatureByte] = feature;
+    detail::ScsiRequest request = detail::MakeScsiRequest(cdb, sizeof(cdb), kSectorBytes, data);
     detail::Send(*this, device.Get(), request);
-    if ((request.Block.ScsiStatus & detail::scsiStatusCheckCondition) != 0) return false;
-    return detail::AnyNonZero(data, sectorBytes);
+    if ((request.Block.ScsiStatus & detail::kScsiStatusCheckCondition) != 0) return false;
+    return detail::AnyNonZero(data, kSectorBytes);
 }
 
 bool SmartDataFetcher::ReadSmartData(const std::wstring& path, std::uint8_t data[512])
 {
-    return ReadSmartSector(path, smartReadData, data);
+    return ReadSmartSector(path, kSmartReadData, data);
 }
 
 bool SmartDataFetcher::ReadSmartThresholds(const std::wstring& path, std::uint8_t data[512])
 {
-    return ReadSmartSector(path, smartReadThresholds, data);
+    return ReadSmartSector(path, kSmartReadThresholds, data);
 }
 
 void SmartDataFetcher::ParseSmartAttributes(SmartDataCollection& collection, const std::uint8_t data[512]) noexcept
 {
-    for (std::size_t k = 0; k < attributeEntries; ++k) {
-        const std::uint8_t* entry = data + firstEntry + entryBytes * k;
+    for (std::size_t k = 0; k < kAttributeEntries; ++k) {
+        const std::uint8_t* entry = data + kFirstEntry + kEntryBytes * k;
         const SmartAttributeEntry* known = FindSmartAttribute(entry[0]);
         if (known == nullptr) continue;
         SmartAttributeDetailMisc& attribute = collection.*(known->Field);
-        if (known->Id == smartTemperatureId) {
+        if (known->Id == kSmartTemperatureId) {
             // Degrees Celsius in the first raw byte; the rest holds vendor
             // extremes, and the normalised values mean nothing here.
-            attribute.RawValue = entry[rawOffset];
+            attribute.RawValue = entry[kRawOffset];
             continue;
         }
         const std::uint64_t raw = RawValue(entry);
         attribute.RawValue = KeepsLow32Bits(known->Id) ? raw & 0xFFFFFFFFu : raw;
-        attribute.Normal = entry[currentOffset];
-        attribute.Worst = entry[worstOffset];
+        attribute.Normal = entry[kCurrentOffset];
+        attribute.Worst = entry[kWorstOffset];
     }
 }
 
@@ -116,12 +116,12 @@ void SmartDataFetcher::ParseSmartThresholds(SmartDataCollection& collection, con
 {
     // The entries run on past the 30th into the vendor area; stop at the
     // first empty one or before one that would pass the sector's end.
-    for (std::size_t at = firstEntry; at + entryBytes <= sectorBytes; at += entryBytes) {
+    for (std::size_t at = kFirstEntry; at + kEntryBytes <= kSectorBytes; at += kEntryBytes) {
         const std::uint8_t id = data[at];
         if (id == 0) break;
         const SmartAttributeEntry* known = FindSmartAttribute(id);
-        if (known == nullptr || known->Id == smartTemperatureId) continue;
-        (collection.*(known->Field)).Threshold = data[at + thresholdOffset];
+        if (known == nullptr || known->Id == kSmartTemperatureId) continue;
+        (collection.*(known->Field)).Threshold = data[at + kThresholdOffset];
     }
 }
 
@@ -130,7 +130,7 @@ bool SmartDataFetcher::TryReadSmartAttributes(const std::wstring& path, SmartDat
     bool read = false;
     detail::RunDroppingFailures([&] {
         if (!ProbeScsiInquiry(path)) return;
-        std::uint8_t data[sectorBytes] = {};
+        std::uint8_t data[kSectorBytes] = {};
         if (!ReadSmartData(path, data)) return;
         ParseSmartAttributes(collection, data);
         read = true;
@@ -162,7 +162,7 @@ bool SmartDataFetcher::IsSmartCapableBus(const std::wstring& path)
     STORAGE_DEVICE_DESCRIPTOR descriptor;
     std::memcpy(&descriptor, buffer.data(), sizeof(descriptor));
     const auto bus = static_cast<std::uint32_t>(descriptor.BusType);
-    return bus < busTypeLimit && ((smartCapableBuses >> bus) & 1u) != 0;
+    return bus < kBusTypeLimit && ((kSmartCapableBuses >> bus) & 1u) != 0;
 }
 
 bool SmartDataFetcher::IsSsd(const BasicDiskInfo& disk, const SmartDataCollection& collection) noexcept
@@ -177,13 +177,13 @@ bool SmartDataFetcher::IsSsd(const BasicDiskInfo& disk, const SmartDataCollectio
 
     bool solidState = false;
     detail::RunDroppingFailures([&] {
-        std::uint8_t identify[sectorBytes] = {};
+        std::uint8_t identify[kSectorBytes] = {};
         if (!AtaIdentifyDevice(disk.PhysicalDrivePath, identify) &&
             !SatIdentifyDevice(disk.PhysicalDrivePath, identify))
             return;
-        solidState = Word(identify, nominalRotationRateWord) == nonRotatingMedium ||
-                     Word(identify, 0) == compactFlashSignature ||
-                     (Word(identify, commandSetsWord) & compactFlashFeatureSet) != 0;
+        solidState = Word(identify, kNominalRotationRateWord) == kNonRotatingMedium ||
+                     Word(identify, 0) == kCompactFlashSignature ||
+                     (Word(identify, kCommandSetsWord) & kCompactFlashFeatureSet) != 0;
     });
     return solidState;
 }
@@ -197,13 +197,13 @@ SmartDataCollection SmartDataFetcher::GetSmartInformation(const BasicDiskInfo& d
     // the answer. Only the threshold request and the texts can fail here.
     detail::RunDroppingFailures([&] {
         if (TryReadSmartAttributes(disk.PhysicalDrivePath, collection)) {
-            std::uint8_t thresholds[sectorBytes] = {};
+            std::uint8_t thresholds[kSectorBytes] = {};
             if (ReadSmartThresholds(disk.PhysicalDrivePath, thresholds)) ParseSmartThresholds(collection, thresholds);
         }
         if (!vendorSpecific.empty()) {
             // WMI's values replace the drive's attribute by attribute.
-            std::uint8_t data[sectorBytes] = {};
-            std::copy_n(vendorSpecific.begin(), std::min(vendorSpecific.size(), sectorBytes), data);
+            std::uint8_t data[kSectorBytes] = {};
+            std::copy_n(vendorSpecific.begin(), std::min(vendorSpecific.size(), kSectorBytes), data);
             ParseSmartAttributes(collection, data);
         }
         if (std::string eppid = GetEppid(disk.PhysicalDrivePath); !eppid.empty()) collection.Eppid = std::move(eppid);

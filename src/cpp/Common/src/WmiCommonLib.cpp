@@ -62,45 +62,45 @@ private:
 }  // namespace
 
 struct WmiCommonLib::State {
-    ComRef<IEnumWbemClassObject> enumerator;
-    ComRef<IWbemClassObject> current;
-    ULONG returned = 0;
-    WmiQuery query;
+    ComRef<IEnumWbemClassObject> Enumerator;
+    ComRef<IWbemClassObject> Current;
+    ULONG Returned = 0;
+    WmiQuery Query;
 
     // The current object and the enumerator go before the connection and the
     // COM context.
     ~State()
     {
-        current.Reset();
-        enumerator.Reset();
+        Current.Reset();
+        Enumerator.Reset();
     }
 
     void Step()
     {
-        returned = 1;
-        current.Reset();
-        RAISE_IF_FAILED(enumerator->Next(static_cast<LONG>(WBEM_INFINITE), 1, current.Put(), &returned));
+        Returned = 1;
+        Current.Reset();
+        RAISE_IF_FAILED(Enumerator->Next(static_cast<LONG>(WBEM_INFINITE), 1, Current.Put(), &Returned));
     }
 
     // Reads a property of the current object into `value`.
     void Read(const std::wstring& name, Value& value)
     {
-        if (!current) RAISE_HR(E_UNEXPECTED);
-        RAISE_IF_FAILED(current->Get(name.c_str(), 0, value.Out(), nullptr, nullptr));
+        if (!Current) RAISE_HR(E_UNEXPECTED);
+        RAISE_IF_FAILED(Current->Get(name.c_str(), 0, value.Out(), nullptr, nullptr));
     }
 };
 
 WmiCommonLib::WmiCommonLib(const std::wstring& query, unsigned short nameSpace) : m_state(std::make_unique<State>())
 {
-    RAISE_IF_FAILED(m_state->query.Connect(NamespaceOf(nameSpace)));
-    m_state->query.ExecQuery(query, m_state->enumerator.Put());
-    if (!m_state->enumerator) RAISE_HR(E_UNEXPECTED);
+    RAISE_IF_FAILED(m_state->Query.Connect(NamespaceOf(nameSpace)));
+    m_state->Query.ExecQuery(query, m_state->Enumerator.Put());
+    if (!m_state->Enumerator) RAISE_HR(E_UNEXPECTED);
     m_state->Step();
 }
 
 WmiCommonLib::~WmiCommonLib() = default;
 
-bool WmiCommonLib::IsEnd() { return m_state->returned == 0; }
+bool WmiCommonLib::IsEnd() { return m_state->Returned == 0; }
 
 void WmiCommonLib::Next() { m_state->Step(); }
 

@@ -38,9 +38,9 @@ public:
     std::string OpenReport() const;
 
 private:
-    static constexpr std::size_t kinds = static_cast<std::size_t>(Resource::Count);
-    std::array<std::atomic<long>, kinds> m_open{};
-    std::array<std::atomic<long>, kinds> m_acquired{};
+    static constexpr std::size_t kKinds = static_cast<std::size_t>(Resource::Count);
+    std::array<std::atomic<long>, kKinds> m_open{};
+    std::array<std::atomic<long>, kKinds> m_acquired{};
 };
 
 }  // namespace platform

@@ -68,7 +68,7 @@ struct SmartAttributeEntry {
     SmartAttributeDetailMisc SmartDataCollection::*Field;
 };
 
-inline constexpr std::uint8_t smartTemperatureId = 194;
+inline constexpr std::uint8_t kSmartTemperatureId = 194;
 
 // In field order.
 inline constexpr std::array<SmartAttributeEntry, 33> SmartAttributeTable{{
@@ -93,7 +93,7 @@ inline constexpr std::array<SmartAttributeEntry, 33> SmartAttributeTable{{
     {191, "ShockEvent", &SmartDataCollection::ShockEvent},
     {192, "EmergencyRetractCount", &SmartDataCollection::EmergencyRetractCount},
     {193, "LoadUnloadCycleCount", &SmartDataCollection::LoadUnloadCycleCount},
-    {smartTemperatureId, "Temperature", &SmartDataCollection::Temperature},
+    {kSmartTemperatureId, "Temperature", &SmartDataCollection::Temperature},
     {195, "EccRate", &SmartDataCollection::EccRate},
     {196, "ReallocationEventCount", &SmartDataCollection::ReallocationEventCount},
     {197, "CurrentPendingSectorCount", &SmartDataCollection::CurrentPendingSectorCount},

@@ -33,8 +33,8 @@ using ItemHandlerDelegate = std::function<T(const std::optional<std::string>& it
 namespace detail {
 
 // What the handler's log lines name as their source, whatever T is.
-inline constexpr std::string_view ItemHandlerSourceFile = "src/cpp/CommonCLI/include/CommonCLI/ExceptionSupport";
-inline constexpr std::string_view ItemHandlerFunction =
+inline constexpr std::string_view kItemHandlerSourceFile = "src/cpp/CommonCLI/include/CommonCLI/ExceptionSupport";
+inline constexpr std::string_view kItemHandlerFunction =
     "Talvex::Quorlin::Cpp::Common::ItemHandler<`generic-class-parameter-1'>::ExecuteHandlingException";
 
 }  // namespace detail
@@ -55,8 +55,8 @@ T ItemHandler<T>::ExecuteHandlingException(const ItemHandlerDelegate<T>& delegat
                                            const std::optional<std::string>& itemId,
                                            NotSupportedExceptionBehaviour behaviour, Kvr::IKvrLog& log,
                                            const Kvr::CancellationToken& token) {
-    using detail::ItemHandlerFunction;
-    using detail::ItemHandlerSourceFile;
+    using detail::kItemHandlerFunction;
+    using detail::kItemHandlerSourceFile;
 
     // Outside the handling below: cancellation is neither logged nor wrapped.
     Kvr::ThrowIfCancellationRequested(token);
@@ -67,23 +67,23 @@ T ItemHandler<T>::ExecuteHandlingException(const ItemHandlerDelegate<T>& delegat
         return delegate(itemId);
     } catch (const std::exception& native) {
         std::string description = NativeDescription(native);
-        log.Error("Native exception : " + description, __LINE__, ItemHandlerSourceFile, ItemHandlerFunction);
+        log.Error("Native exception : " + description, __LINE__, kItemHandlerSourceFile, kItemHandlerFunction);
         throw Kvr::KvrException(std::move(description));
     } catch (const Kvr::KvrException& kvr) {
-        log.Error("KVR Exception : " + kvr.Message(), __LINE__, ItemHandlerSourceFile, ItemHandlerFunction);
+        log.Error("KVR Exception : " + kvr.Message(), __LINE__, kItemHandlerSourceFile, kItemHandlerFunction);
         throw;
     } catch (const Kvr::NotSupportedException& notSupported) {
         if (behaviour == NotSupportedExceptionBehaviour::ReThrow) {
             throw;
         }
-        log.Trace("Not Supported Exception : " + notSupported.Message(), __LINE__, ItemHandlerSourceFile,
-                  ItemHandlerFunction);
+        log.Trace("Not Supported Exception : " + notSupported.Message(), __LINE__, kItemHandlerSourceFile,
+                  kItemHandlerFunction);
         throw Kvr::KvrException(std::current_exception());
     } catch (const Kvr::Exception& other) {
-        log.Error("Exception : " + other.Message(), __LINE__, ItemHandlerSourceFile, ItemHandlerFunction);
+        log.Error("Exception : " + other.Message(), __LINE__, kItemHandlerSourceFile, kItemHandlerFunction);
         throw Kvr::KvrException(std::current_exception());
     } catch (...) {
-        log.Error("Unknown exception", __LINE__, ItemHandlerSourceFile, ItemHandlerFunction);
+        log.Error("Unknown exception", __LINE__, kItemHandlerSourceFile, kItemHandlerFunction);
         throw Kvr::KvrException("Unknown exception");
     }
 }

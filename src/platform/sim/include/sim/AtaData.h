@@ -11,8 +11,8 @@
 
 namespace sim {
 
-inline constexpr std::size_t ataSectorSize = 512;
-inline constexpr std::uint8_t eppidLogAddress = 0x9A;
+inline constexpr std::size_t kAtaSectorSize = 512;
+inline constexpr std::uint8_t kEppidLogAddress = 0x9A;
 
 // `text` blank-padded or cut to `bytes` characters (an even number), each
 // pair stored with its first character in the high byte of the word.

@@ -31,13 +31,13 @@ std::uint8_t Checksum(const Sector& sector)
 // A recorded sector as it was kept, cut or zero-filled to one sector.
 Sector Recorded(const Sector& recorded)
 {
-    Sector sector(recorded.begin(), recorded.begin() + static_cast<std::ptrdiff_t>(std::min(recorded.size(), ataSectorSize)));
-    sector.resize(ataSectorSize, 0);
+    Sector sector(recorded.begin(), recorded.begin() + static_cast<std::ptrdiff_t>(std::min(recorded.size(), kAtaSectorSize)));
+    sector.resize(kAtaSectorSize, 0);
     return sector;
 }
 
-constexpr std::size_t smartEntries = 30;
-constexpr std::size_t thresholdEntries = 42;  // as many as fit before the checksum
+constexpr std::size_t kSmartEntries = 30;
+constexpr std::size_t kThresholdEntries = 42;  // as many as fit before the checksum
 
 }  // namespace
 
@@ -55,7 +55,7 @@ std::vector<std::uint8_t> AtaString(std::string_view text, std::size_t bytes)
 std::vector<std::uint8_t> IdentifyDeviceData(const AtaDriveModel& drive)
 {
     const AtaIdentity& id = drive.identity;
-    Sector sector(ataSectorSize, 0);
+    Sector sector(kAtaSectorSize, 0);
     PutWord(sector, 0, id.word0);
     PutWord(sector, 1, 16383);  // the obsolete geometry words of a large drive
     PutWord(sector, 3, 16);
@@ -90,7 +90,7 @@ std::vector<std::uint8_t> IdentifyDeviceData(const AtaDriveModel& drive)
 
 std::vector<std::uint8_t> EppidLogPage(std::string_view eppid)
 {
-    Sector page(ataSectorSize, 0);
+    Sector page(kAtaSectorSize, 0);
     const auto text = AtaString(eppid, 20);
     std::copy(text.begin(), text.end(), page.begin());
     return page;
@@ -98,19 +98,19 @@ std::vector<std::uint8_t> EppidLogPage(std::string_view eppid)
 
 std::vector<std::uint8_t> LogDirectory(const AtaDriveModel& drive)
 {
-    Sector page(ataSectorSize, 0);
+    Sector page(kAtaSectorSize, 0);
     PutWord(page, 0, 0x0001);
     for (const auto& [address, bytes] : drive.logPages)
-        if (address != 0) PutWord(page, address, static_cast<std::uint16_t>(bytes.size() / ataSectorSize));
+        if (address != 0) PutWord(page, address, static_cast<std::uint16_t>(bytes.size() / kAtaSectorSize));
     return page;
 }
 
 std::vector<std::uint8_t> SmartDataSector(const AtaDriveModel& drive)
 {
     if (!drive.smartDataSector.empty()) return Recorded(drive.smartDataSector);
-    Sector sector(ataSectorSize, 0);
+    Sector sector(kAtaSectorSize, 0);
     PutWord(sector, 0, drive.smartRevision);
-    const std::size_t count = std::min(drive.smartAttributes.size(), smartEntries);
+    const std::size_t count = std::min(drive.smartAttributes.size(), kSmartEntries);
     for (std::size_t k = 0; k < count; ++k) {
         const SmartAttribute& a = drive.smartAttributes[k];
         const std::size_t at = 2 + 12 * k;
@@ -134,9 +134,9 @@ std::vector<std::uint8_t> SmartDataSector(const AtaDriveModel& drive)
 std::vector<std::uint8_t> SmartThresholdSector(const AtaDriveModel& drive)
 {
     if (!drive.smartThresholdSector.empty()) return Recorded(drive.smartThresholdSector);
-    Sector sector(ataSectorSize, 0);
+    Sector sector(kAtaSectorSize, 0);
     PutWord(sector, 0, drive.smartRevision);
-    const std::size_t count = std::min(drive.smartThresholds.size(), thresholdEntries);
+    const std::size_t count = std::min(drive.smartThresholds.size(), kThresholdEntries);
     for (std::size_t k = 0; k < count; ++k) {
         sector[2 + 12 * k] = drive.smartThresholds[k].id;
         sector[3 + 12 * k] = drive.smartThresholds[k].threshold;

@@ -6,11 +6,11 @@ namespace sim {
 
 namespace {
 
-constexpr std::uint64_t smartSignature = 0xC24F;  // LBA mid 0x4F, LBA high 0xC2
+constexpr std::uint64_t kSmartSignature = 0xC24F;  // LBA mid 0x4F, LBA high 0xC2
 
 AtaOutcome Done(std::vector<std::uint8_t> data)
 {
-    return {AtaOutcome::statusReady, 0, std::move(data)};
+    return {AtaOutcome::kStatusReady, 0, std::move(data)};
 }
 
 bool SupportsLogging(const AtaDriveModel& drive) { return (drive.identity.word84 & 0x0020) != 0; }
@@ -27,8 +27,8 @@ AtaOutcome ReadLogExt(const AtaDriveModel& drive, const AtaCommand& command)
         log = LogDirectory(drive);
     else
         return Aborted();
-    const std::size_t begin = firstPage * ataSectorSize;
-    const std::size_t bytes = static_cast<std::size_t>(command.count) * ataSectorSize;
+    const std::size_t begin = firstPage * kAtaSectorSize;
+    const std::size_t bytes = static_cast<std::size_t>(command.count) * kAtaSectorSize;
     if (begin + bytes > log.size()) return Aborted();
     return Done({log.begin() + static_cast<std::ptrdiff_t>(begin),
                  log.begin() + static_cast<std::ptrdiff_t>(begin + bytes)});
@@ -36,11 +36,11 @@ AtaOutcome ReadLogExt(const AtaDriveModel& drive, const AtaCommand& command)
 
 AtaOutcome Smart(const AtaDriveModel& drive, const AtaCommand& command)
 {
-    if (!drive.smartSupported || !drive.smartEnabled || ((command.lba >> 8) & 0xFFFF) != smartSignature)
+    if (!drive.smartSupported || !drive.smartEnabled || ((command.lba >> 8) & 0xFFFF) != kSmartSignature)
         return Aborted();
     switch (command.features & 0xFF) {
-    case ata::smartReadData: return Done(SmartDataSector(drive));
-    case ata::smartReadThresholds: return Done(SmartThresholdSector(drive));
+    case ata::kSmartReadData: return Done(SmartDataSector(drive));
+    case ata::kSmartReadThresholds: return Done(SmartThresholdSector(drive));
     default: return Aborted();
     }
 }
@@ -49,17 +49,17 @@ AtaOutcome Smart(const AtaDriveModel& drive, const AtaCommand& command)
 
 AtaOutcome Aborted()
 {
-    return {AtaOutcome::statusReady | AtaOutcome::statusErr, AtaOutcome::errorAbort, {}};
+    return {AtaOutcome::kStatusReady | AtaOutcome::kStatusErr, AtaOutcome::kErrorAbort, {}};
 }
 
 std::size_t DataInBytes(const AtaCommand& command)
 {
     switch (command.command) {
-    case ata::identifyDevice: return ataSectorSize;
-    case ata::readLogExt: return static_cast<std::size_t>(command.count) * ataSectorSize;
-    case ata::smart: {
+    case ata::kIdentifyDevice: return kAtaSectorSize;
+    case ata::kReadLogExt: return static_cast<std::size_t>(command.count) * kAtaSectorSize;
+    case ata::kSmart: {
         const auto feature = command.features & 0xFF;
-        return feature == ata::smartReadData || feature == ata::smartReadThresholds ? ataSectorSize : 0;
+        return feature == ata::kSmartReadData || feature == ata::kSmartReadThresholds ? kAtaSectorSize : 0;
     }
     default: return 0;
     }
@@ -68,9 +68,9 @@ std::size_t DataInBytes(const AtaCommand& command)
 AtaOutcome Execute(const AtaDriveModel& drive, const AtaCommand& command)
 {
     switch (command.command) {
-    case ata::identifyDevice: return Done(IdentifyDeviceData(drive));
-    case ata::readLogExt: return ReadLogExt(drive, command);
-    case ata::smart: return Smart(drive, command);
+    case ata::kIdentifyDevice: return Done(IdentifyDeviceData(drive));
+    case ata::kReadLogExt: return ReadLogExt(drive, command);
+    case ata::kSmart: return Smart(drive, command);
     default: return Aborted();
     }
 }

@@ -23,19 +23,19 @@ struct AtaOutcome {
     std::uint8_t error = 0;
     std::vector<std::uint8_t> data;  // what the drive sends to the host
 
-    bool Failed() const { return (status & statusErr) != 0; }
+    bool Failed() const { return (status & kStatusErr) != 0; }
 
-    static constexpr std::uint8_t statusErr = 0x01;
-    static constexpr std::uint8_t statusReady = 0x50;  // DRDY | DSC
-    static constexpr std::uint8_t errorAbort = 0x04;
+    static constexpr std::uint8_t kStatusErr = 0x01;
+    static constexpr std::uint8_t kStatusReady = 0x50;  // DRDY | DSC
+    static constexpr std::uint8_t kErrorAbort = 0x04;
 };
 
 namespace ata {
-constexpr std::uint8_t identifyDevice = 0xEC;
-constexpr std::uint8_t readLogExt = 0x2F;
-constexpr std::uint8_t smart = 0xB0;
-constexpr std::uint8_t smartReadData = 0xD0;
-constexpr std::uint8_t smartReadThresholds = 0xD1;
+constexpr std::uint8_t kIdentifyDevice = 0xEC;
+constexpr std::uint8_t kReadLogExt = 0x2F;
+constexpr std::uint8_t kSmart = 0xB0;
+constexpr std::uint8_t kSmartReadData = 0xD0;
+constexpr std::uint8_t kSmartReadThresholds = 0xD1;
 }  // namespace ata
 
 // Executes a command; an unknown or unsupported command is aborted.

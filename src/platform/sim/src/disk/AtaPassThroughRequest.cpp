@@ -16,16 +16,16 @@ namespace sim::requests {
 
 namespace {
 
-constexpr DWORD blockBytes = 48;
-constexpr std::uint16_t flagDataIn = 0x02;
-constexpr std::uint16_t flag48Bit = 0x08;
-constexpr std::size_t previousFile = 32;
-constexpr std::size_t currentFile = 40;
+constexpr DWORD kBlockBytes = 48;
+constexpr std::uint16_t kFlagDataIn = 0x02;
+constexpr std::uint16_t kFlag48Bit = 0x08;
+constexpr std::size_t kPreviousFile = 32;
+constexpr std::size_t kCurrentFile = 40;
 
 AtaCommand Decode(const std::uint8_t* block, bool extended)
 {
-    const std::uint8_t* current = block + currentFile;
-    const std::uint8_t* previous = block + previousFile;
+    const std::uint8_t* current = block + kCurrentFile;
+    const std::uint8_t* previous = block + kPreviousFile;
     AtaCommand command;
     command.features = current[0];
     command.count = current[1];
@@ -47,24 +47,24 @@ platform::IoResult AnswerAtaPassThrough(const platform::IoRequest& request, cons
                                         const DeviceFaults& faults)
 {
     using platform::IoResult;
-    if (request.in == nullptr || request.inSize < blockBytes || request.out == nullptr || request.outSize < blockBytes)
+    if (request.in == nullptr || request.inSize < kBlockBytes || request.out == nullptr || request.outSize < kBlockBytes)
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
     SystemBuffer buffer(request);
     std::uint8_t* block = buffer.Data();
     const std::uint16_t flags = wire::U16(block, 2);
     const std::uint32_t transferLength = wire::U32(block, 8);
     void* data = wire::Pointer(block, 24);
-    if (wire::U16(block, 0) != blockBytes || wire::U32(block, 12) == 0 || (transferLength != 0 && data == nullptr))
+    if (wire::U16(block, 0) != kBlockBytes || wire::U32(block, 12) == 0 || (transferLength != 0 && data == nullptr))
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
-    const AtaCommand command = Decode(block, (flags & flag48Bit) != 0);
+    const AtaCommand command = Decode(block, (flags & kFlag48Bit) != 0);
     const RequestFault* fault = faults.Find(request.code, command.command, static_cast<std::uint8_t>(command.features));
     if (fault != nullptr && fault->kind == FaultKind::Fail) return IoResult::Failure(fault->error);
     if (drive == nullptr) return IoResult::Failure(ERROR_NOT_SUPPORTED);
 
     // A data-in command needs the direction flag and room for its sectors.
     const std::size_t dataBytes = DataInBytes(command);
-    if (dataBytes != 0 && ((flags & flagDataIn) == 0 || transferLength < dataBytes))
+    if (dataBytes != 0 && ((flags & kFlagDataIn) == 0 || transferLength < dataBytes))
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     AtaOutcome outcome = (fault != nullptr && fault->kind == FaultKind::Refuse) ? Aborted() : Execute(*drive, command);
@@ -76,9 +76,9 @@ platform::IoResult AnswerAtaPassThrough(const platform::IoRequest& request, cons
     }
     wire::Writer out(block, buffer.Size());
     out.U32(8, moved);
-    out.U8(currentFile + 0, outcome.error);
-    out.U8(currentFile + 6, outcome.status);
-    return buffer.Complete(request, blockBytes);
+    out.U8(kCurrentFile + 0, outcome.error);
+    out.U8(kCurrentFile + 6, outcome.status);
+    return buffer.Complete(request, kBlockBytes);
 }
 
 }  // namespace sim::requests

@@ -6,14 +6,14 @@ namespace sim::requests {
 platform::IoResult AnswerDeviceNumber(const platform::IoRequest& request, std::uint32_t number,
                                       std::uint32_t partition)
 {
-    constexpr DWORD size = 12;
-    constexpr std::uint32_t fileDeviceDisk = 7;
-    if (request.out == nullptr || request.outSize < size) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
-    wire::Writer out(request.out, size);
-    out.U32(0, fileDeviceDisk);
+    constexpr DWORD kSize = 12;
+    constexpr std::uint32_t kFileDeviceDisk = 7;
+    if (request.out == nullptr || request.outSize < kSize) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
+    wire::Writer out(request.out, kSize);
+    out.U32(0, kFileDeviceDisk);
     out.U32(4, number);
     out.U32(8, partition);
-    return platform::IoResult::Success(size);
+    return platform::IoResult::Success(kSize);
 }
 
 }  // namespace sim::requests

@@ -97,9 +97,9 @@ std::shared_ptr<platform::Device> DiskSet::Find(std::wstring_view path) const
     if (!StartsWith(path, L"\\\\.\\") && !StartsWith(path, L"\\\\?\\")) return nullptr;
     const std::wstring_view name = path.substr(4);
     if (name.size() == 2 && name[1] == L':') return Volume(name[0]);
-    constexpr std::wstring_view drive = L"PhysicalDrive";
+    constexpr std::wstring_view kDrive = L"PhysicalDrive";
     std::uint32_t number = 0;
-    if (StartsWith(name, drive) && ParseDriveNumber(name.substr(drive.size()), number)) return AnyDisk(number);
+    if (StartsWith(name, kDrive) && ParseDriveNumber(name.substr(kDrive.size()), number)) return AnyDisk(number);
     return nullptr;
 }
 
@@ -116,7 +116,7 @@ platform::OpenResult DiskSet::OpenDevice(std::wstring_view path, DWORD access) c
 std::vector<platform::DeviceInterfaceRecord> DiskSet::DeviceInterfaces(const GUID& interfaceClass) const
 {
     std::vector<platform::DeviceInterfaceRecord> records;
-    if (!(interfaceClass == diskInterfaceClass)) return records;
+    if (!(interfaceClass == kDiskInterfaceClass)) return records;
     for (const auto& entry : m_interfaces) records.push_back(entry.record);
     return records;
 }

@@ -10,7 +10,7 @@ namespace sim::requests {
 
 namespace {
 
-constexpr std::size_t layoutHead = 48;
+constexpr std::size_t kLayoutHead = 48;
 
 // An MBR disk lists its partition tables four slots at a time.
 std::size_t EntryCount(const DriveLayout& layout)
@@ -50,7 +50,7 @@ void WritePartitionEntry(wire::Writer& writer, std::size_t offset, const Partiti
 platform::IoResult AnswerDriveLayout(const platform::IoRequest& request, const DriveLayout& layout)
 {
     const std::size_t count = EntryCount(layout);
-    const std::size_t size = layoutHead + count * partitionEntrySize;
+    const std::size_t size = kLayoutHead + count * kPartitionEntrySize;
     if (request.out == nullptr || request.outSize < size) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
     std::memset(request.out, 0, size);
     wire::Writer out(request.out, size);
@@ -66,7 +66,7 @@ platform::IoResult AnswerDriveLayout(const platform::IoRequest& request, const D
         out.U32(12, layout.checksum);
     }
     for (std::size_t i = 0; i < layout.partitions.size() && i < count; ++i)
-        WritePartitionEntry(out, layoutHead + i * partitionEntrySize, layout.partitions[i], layout.style);
+        WritePartitionEntry(out, kLayoutHead + i * kPartitionEntrySize, layout.partitions[i], layout.style);
     return platform::IoResult::Success(static_cast<DWORD>(size));
 }
 

@@ -6,9 +6,9 @@ namespace sim {
 
 namespace {
 
-constexpr DWORD genericAll = 0x10000000;
-constexpr DWORD fileWriteData = 0x0002;
-constexpr DWORD fileAppendData = 0x0004;
+constexpr DWORD kGenericAll = 0x10000000;
+constexpr DWORD kFileWriteData = 0x0002;
+constexpr DWORD kFileAppendData = 0x0004;
 
 }  // namespace
 
@@ -36,7 +36,7 @@ DWORD ModelDevice::OpenError(DWORD access) const
     switch (faults.access) {
     case OpenAccess::None: return faults.openError;
     case OpenAccess::ReadOnly:
-        return (access & (GENERIC_WRITE | genericAll | fileWriteData | fileAppendData)) != 0 ? faults.openError
+        return (access & (GENERIC_WRITE | kGenericAll | kFileWriteData | kFileAppendData)) != 0 ? faults.openError
                                                                                              : ERROR_SUCCESS;
     default: return ERROR_SUCCESS;
     }

@@ -8,12 +8,12 @@ namespace sim::requests {
 platform::IoResult AnswerPartitionInfo(const platform::IoRequest& request, const PartitionModel& partition,
                                        PartitionStyle style)
 {
-    constexpr DWORD size = partitionEntrySize;
-    if (request.out == nullptr || request.outSize < size) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
-    std::memset(request.out, 0, size);
-    wire::Writer out(request.out, size);
+    constexpr DWORD kSize = kPartitionEntrySize;
+    if (request.out == nullptr || request.outSize < kSize) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
+    std::memset(request.out, 0, kSize);
+    wire::Writer out(request.out, kSize);
     WritePartitionEntry(out, 0, partition, style);
-    return platform::IoResult::Success(size);
+    return platform::IoResult::Success(kSize);
 }
 
 }  // namespace sim::requests

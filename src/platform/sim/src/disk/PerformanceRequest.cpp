@@ -8,10 +8,10 @@ namespace sim::requests {
 platform::IoResult AnswerPerformance(const platform::IoRequest& request, const VolumeCounters& counters,
                                      std::uint32_t deviceNumber)
 {
-    constexpr DWORD size = 88;
-    if (request.out == nullptr || request.outSize < size) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
-    std::memset(request.out, 0, size);
-    wire::Writer out(request.out, size);
+    constexpr DWORD kSize = 88;
+    if (request.out == nullptr || request.outSize < kSize) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
+    std::memset(request.out, 0, kSize);
+    wire::Writer out(request.out, kSize);
     out.U64(0, static_cast<std::uint64_t>(counters.bytesRead));
     out.U64(8, static_cast<std::uint64_t>(counters.bytesWritten));
     out.U64(16, static_cast<std::uint64_t>(counters.readTime));
@@ -24,7 +24,7 @@ platform::IoResult AnswerPerformance(const platform::IoRequest& request, const V
     out.U64(56, static_cast<std::uint64_t>(counters.queryTime));
     out.U32(64, deviceNumber);
     out.Units(68, L"VOLMGR", 8);  // the volume manager keeps the counters
-    return platform::IoResult::Success(size);
+    return platform::IoResult::Success(kSize);
 }
 
 }  // namespace sim::requests

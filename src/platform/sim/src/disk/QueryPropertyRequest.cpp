@@ -13,16 +13,16 @@ namespace sim::requests {
 
 namespace {
 
-constexpr DWORD queryBytes = 12;  // PropertyId, QueryType, AdditionalParameters
-constexpr DWORD headerBytes = 8;  // Version, Size
-constexpr std::size_t descriptorHead = 40;
-constexpr std::uint32_t deviceProperty = 0;
-constexpr std::uint32_t standardQuery = 0;
-constexpr std::uint32_t existsQuery = 1;
+constexpr DWORD kQueryBytes = 12;  // PropertyId, QueryType, AdditionalParameters
+constexpr DWORD kHeaderBytes = 8;  // Version, Size
+constexpr std::size_t kDescriptorHead = 40;
+constexpr std::uint32_t kDeviceProperty = 0;
+constexpr std::uint32_t kStandardQuery = 0;
+constexpr std::uint32_t kExistsQuery = 1;
 
 std::vector<std::uint8_t> Descriptor(const StorageDescriptor& d)
 {
-    std::vector<std::uint8_t> bytes(descriptorHead, 0);
+    std::vector<std::uint8_t> bytes(kDescriptorHead, 0);
     auto place = [&bytes](const std::string& text) -> std::uint32_t {
         if (text.empty()) return 0;
         const auto offset = static_cast<std::uint32_t>(bytes.size());
@@ -35,7 +35,7 @@ std::vector<std::uint8_t> Descriptor(const StorageDescriptor& d)
     const std::uint32_t revision = place(d.revision);
     const std::uint32_t serial = place(d.serial);
     wire::Writer out(bytes.data(), bytes.size());
-    out.U32(0, descriptorHead);  // Version: the size of the structure
+    out.U32(0, kDescriptorHead);  // Version: the size of the structure
     out.U32(4, bytes.size());
     out.U8(8, d.deviceType);
     out.U8(9, 0);
@@ -54,13 +54,13 @@ std::vector<std::uint8_t> Descriptor(const StorageDescriptor& d)
 
 platform::IoResult AnswerQueryProperty(const platform::IoRequest& request, const StorageDescriptor& descriptor)
 {
-    if (request.in == nullptr || request.inSize < queryBytes) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
+    if (request.in == nullptr || request.inSize < kQueryBytes) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
     const std::uint32_t property = wire::U32(request.in, 0);
     const std::uint32_t query = wire::U32(request.in, 4);
-    if (property != deviceProperty) return platform::IoResult::Failure(ERROR_NOT_SUPPORTED);
-    if (query == existsQuery) return platform::IoResult::Success(0);
-    if (query != standardQuery) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
-    if (request.out == nullptr || request.outSize < headerBytes)
+    if (property != kDeviceProperty) return platform::IoResult::Failure(ERROR_NOT_SUPPORTED);
+    if (query == kExistsQuery) return platform::IoResult::Success(0);
+    if (query != kStandardQuery) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
+    if (request.out == nullptr || request.outSize < kHeaderBytes)
         return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
     const auto bytes = Descriptor(descriptor);
     const DWORD copied = std::min(request.outSize, static_cast<DWORD>(bytes.size()));

@@ -42,7 +42,7 @@ platform::IoResult AnswerPerformance(const platform::IoRequest& request, const V
                                      std::uint32_t deviceNumber);
 
 // One 144-byte PARTITION_INFORMATION_EX at `offset`.
-inline constexpr std::size_t partitionEntrySize = 144;
+inline constexpr std::size_t kPartitionEntrySize = 144;
 void WritePartitionEntry(wire::Writer& writer, std::size_t offset, const PartitionModel& partition,
                          PartitionStyle style);
 

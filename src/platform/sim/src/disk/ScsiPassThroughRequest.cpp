@@ -22,24 +22,24 @@ namespace {
 
 using platform::IoResult;
 
-constexpr DWORD blockBytes = 56;
-constexpr std::size_t cdbOffset = 36;
-constexpr std::uint8_t dataIn = 1;
-constexpr std::uint8_t opInquiry = 0x12;
-constexpr std::uint8_t opAtaPassThrough16 = 0x85;
-constexpr std::uint8_t statusGood = 0x00;
-constexpr std::uint8_t statusCheckCondition = 0x02;
-constexpr std::uint8_t protocolPioDataIn = 4;
-constexpr std::size_t inquiryBytes = 36;
+constexpr DWORD kBlockBytes = 56;
+constexpr std::size_t kCdbOffset = 36;
+constexpr std::uint8_t kDataIn = 1;
+constexpr std::uint8_t kOpInquiry = 0x12;
+constexpr std::uint8_t kOpAtaPassThrough16 = 0x85;
+constexpr std::uint8_t kStatusGood = 0x00;
+constexpr std::uint8_t kStatusCheckCondition = 0x02;
+constexpr std::uint8_t kProtocolPioDataIn = 4;
+constexpr std::size_t kInquiryBytes = 36;
 
 struct Sense {
     std::uint8_t key = 0;
     std::uint8_t asc = 0;
     std::uint8_t ascq = 0;
 };
-constexpr Sense illegalOpcode{0x05, 0x20, 0x00};    // ILLEGAL REQUEST, invalid command operation code
-constexpr Sense invalidField{0x05, 0x24, 0x00};     // ILLEGAL REQUEST, invalid field in CDB
-constexpr Sense abortedCommand{0x0B, 0x00, 0x00};   // ABORTED COMMAND
+constexpr Sense kIllegalOpcode{0x05, 0x20, 0x00};    // ILLEGAL REQUEST, invalid command operation code
+constexpr Sense kInvalidField{0x05, 0x24, 0x00};     // ILLEGAL REQUEST, invalid field in CDB
+constexpr Sense kAbortedCommand{0x0B, 0x00, 0x00};   // ABORTED COMMAND
 
 // What the device did with the command.
 struct Completion {
@@ -58,13 +58,13 @@ void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::st
 
 Completion Inquiry(const std::uint8_t* cdb, std::uint8_t cdbLength, const StorageDescriptor& descriptor)
 {
-    if (cdbLength != 6 || (cdb[1] & 0x01) != 0) return Completion::Check(invalidField);  // no vital product data
-    std::vector<std::uint8_t> data(inquiryBytes, 0);
+    if (cdbLength != 6 || (cdb[1] & 0x01) != 0) return Completion::Check(kInvalidField);  // no vital product data
+    std::vector<std::uint8_t> data(kInquiryBytes, 0);
     data[0] = descriptor.deviceType & 0x1F;
     data[1] = descriptor.removable ? 0x80 : 0x00;
     data[2] = 0x06;  // SPC-4
     data[3] = 0x02;  // response data format
-    data[4] = inquiryBytes - 5;
+    data[4] = kInquiryBytes - 5;
     data[7] = descriptor.commandQueueing ? 0x02 : 0x00;
     PutText(data, 8, descriptor.vendor, 8);
     PutText(data, 16, descriptor.product, 16);
@@ -80,8 +80,8 @@ Completion Inquiry(const std::uint8_t* cdb, std::uint8_t cdbLength, const Storag
 Completion AtaPassThrough16(const std::uint8_t* cdb, std::uint8_t cdbLength, const AtaDriveModel* drive,
                             const RequestFault* fault)
 {
-    if (drive == nullptr) return Completion::Check(illegalOpcode);
-    if (cdbLength != 16) return Completion::Check(invalidField);
+    if (drive == nullptr) return Completion::Check(kIllegalOpcode);
+    if (cdbLength != 16) return Completion::Check(kInvalidField);
     const bool extend = (cdb[1] & 0x01) != 0;
     AtaCommand command;
     command.features = static_cast<std::uint16_t>(cdb[4] | (extend ? cdb[3] << 8 : 0));
@@ -100,13 +100,13 @@ Completion AtaPassThrough16(const std::uint8_t* cdb, std::uint8_t cdbLength, con
         const bool toHost = (cdb[2] & 0x08) != 0;
         const bool inBlocks = (cdb[2] & 0x04) != 0;
         const unsigned lengthField = cdb[2] & 0x03;
-        if (protocol != protocolPioDataIn || !toHost || !inBlocks || lengthField != 2 ||
-            static_cast<std::size_t>(command.count) * ataSectorSize != bytes)
-            return Completion::Check(invalidField);
+        if (protocol != kProtocolPioDataIn || !toHost || !inBlocks || lengthField != 2 ||
+            static_cast<std::size_t>(command.count) * kAtaSectorSize != bytes)
+            return Completion::Check(kInvalidField);
     }
-    if (fault != nullptr && fault->kind == FaultKind::Refuse) return Completion::Check(abortedCommand);
+    if (fault != nullptr && fault->kind == FaultKind::Refuse) return Completion::Check(kAbortedCommand);
     AtaOutcome outcome = Execute(*drive, command);
-    if (outcome.Failed()) return Completion::Check(abortedCommand);
+    if (outcome.Failed()) return Completion::Check(kAbortedCommand);
     return Completion::Good(std::move(outcome.data));
 }
 
@@ -115,7 +115,7 @@ Completion AtaPassThrough16(const std::uint8_t* cdb, std::uint8_t cdbLength, con
 platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, const AtaDriveModel* drive,
                                          const StorageDescriptor& descriptor, const DeviceFaults& faults)
 {
-    if (request.in == nullptr || request.inSize < blockBytes || request.out == nullptr || request.outSize < blockBytes)
+    if (request.in == nullptr || request.inSize < kBlockBytes || request.out == nullptr || request.outSize < kBlockBytes)
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
     SystemBuffer buffer(request);
     std::uint8_t* block = buffer.Data();
@@ -125,13 +125,13 @@ platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, con
     const std::uint32_t transferLength = wire::U32(block, 12);
     void* data = wire::Pointer(block, 24);
     const std::uint32_t senseOffset = wire::U32(block, 32);
-    if (wire::U16(block, 0) != blockBytes || cdbLength == 0 || cdbLength > 16 || wire::U32(block, 16) == 0 ||
+    if (wire::U16(block, 0) != kBlockBytes || cdbLength == 0 || cdbLength > 16 || wire::U32(block, 16) == 0 ||
         (transferLength != 0 && data == nullptr) ||
-        (senseLength != 0 && (senseOffset < blockBytes || senseOffset + senseLength > request.outSize)))
+        (senseLength != 0 && (senseOffset < kBlockBytes || senseOffset + senseLength > request.outSize)))
         return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
-    const std::uint8_t* cdb = block + cdbOffset;
-    const bool ataCommand = cdb[0] == opAtaPassThrough16;
+    const std::uint8_t* cdb = block + kCdbOffset;
+    const bool ataCommand = cdb[0] == kOpAtaPassThrough16;
     const std::uint8_t commandByte = ataCommand ? cdb[14] : cdb[0];
     const RequestFault* fault = faults.Find(request.code, commandByte,
                                             ataCommand ? std::optional<std::uint8_t>(cdb[4]) : std::nullopt);
@@ -139,14 +139,14 @@ platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, con
 
     Completion done;
     switch (cdb[0]) {
-    case opInquiry:
-        done = (fault != nullptr && fault->kind == FaultKind::Refuse) ? Completion::Check(abortedCommand)
+    case kOpInquiry:
+        done = (fault != nullptr && fault->kind == FaultKind::Refuse) ? Completion::Check(kAbortedCommand)
                                                                       : Inquiry(cdb, cdbLength, descriptor);
         break;
-    case opAtaPassThrough16: done = AtaPassThrough16(cdb, cdbLength, drive, fault); break;
-    default: done = Completion::Check(illegalOpcode); break;
+    case kOpAtaPassThrough16: done = AtaPassThrough16(cdb, cdbLength, drive, fault); break;
+    default: done = Completion::Check(kIllegalOpcode); break;
     }
-    if (!done.data.empty() && direction != dataIn) return IoResult::Failure(ERROR_INVALID_PARAMETER);
+    if (!done.data.empty() && direction != kDataIn) return IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     wire::Writer out(block, buffer.Size());
     std::size_t moved = 0;
@@ -154,10 +154,10 @@ platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, con
         if (fault != nullptr && fault->kind == FaultKind::ZeroData) std::fill(done.data.begin(), done.data.end(), 0);
         moved = std::min<std::size_t>(done.data.size(), transferLength);
         if (moved != 0) std::memcpy(data, done.data.data(), moved);
-        out.U8(2, statusGood);
+        out.U8(2, kStatusGood);
         out.U8(7, 0);
         out.U32(12, moved);
-        return buffer.Complete(request, blockBytes);
+        return buffer.Complete(request, kBlockBytes);
     }
     std::array<std::uint8_t, 18> sense{};
     sense[0] = 0x70;  // current error, fixed format
@@ -167,10 +167,10 @@ platform::IoResult AnswerScsiPassThrough(const platform::IoRequest& request, con
     sense[13] = done.sense.ascq;
     const std::size_t senseBytes = std::min<std::size_t>(sense.size(), senseLength);
     out.Bytes(senseOffset, sense.data(), senseBytes);
-    out.U8(2, statusCheckCondition);
+    out.U8(2, kStatusCheckCondition);
     out.U8(7, senseBytes);
     out.U32(12, 0);
-    return buffer.Complete(request, static_cast<DWORD>(senseBytes != 0 ? senseOffset + senseBytes : blockBytes));
+    return buffer.Complete(request, static_cast<DWORD>(senseBytes != 0 ? senseOffset + senseBytes : kBlockBytes));
 }
 
 }  // namespace sim::requests

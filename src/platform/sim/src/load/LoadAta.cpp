@@ -85,8 +85,8 @@ void ReadSmart(const Node& node, AtaDriveModel& drive)
             if (drive.smartThresholds.size() > kSmartThresholds)
                 list.Expected("at most 42 thresholds (what a SMART threshold sector holds)");
         });
-        r.Optional("dataHex", [&](const Node& n) { drive.smartDataSector = ReadHex(n, ataSectorSize); });
-        r.Optional("thresholdsHex", [&](const Node& n) { drive.smartThresholdSector = ReadHex(n, ataSectorSize); });
+        r.Optional("dataHex", [&](const Node& n) { drive.smartDataSector = ReadHex(n, kAtaSectorSize); });
+        r.Optional("thresholdsHex", [&](const Node& n) { drive.smartThresholdSector = ReadHex(n, kAtaSectorSize); });
     });
 }
 
@@ -126,7 +126,7 @@ AtaDriveModel ReadAta(const Node& node, const DiskDescription& disk)
                 });
             });
         });
-        r.Optional("eppid", [&](const Node& n) { drive.logPages[eppidLogAddress] = EppidLogPage(ReadText(n, 20)); });
+        r.Optional("eppid", [&](const Node& n) { drive.logPages[kEppidLogAddress] = EppidLogPage(ReadText(n, 20)); });
         r.Optional("logPages", [&](const Node& pages) {
             ReadObject(pages, [&](ObjectReader& p) {
                 p.EachMember([&](const std::string& key, const Node& value) {
@@ -134,10 +134,10 @@ AtaDriveModel ReadAta(const Node& node, const DiskDescription& disk)
                     const Node keyNode{keyText, value.path};
                     const auto address = static_cast<std::uint8_t>(
                         ReadNumber(keyNode, 255, "a key that is a log address such as \"0x9A\""));
-                    if (address == eppidLogAddress && node.value.contains("eppid"))
+                    if (address == kEppidLogAddress && node.value.contains("eppid"))
                         value.Expected("either \"eppid\" or log page 0x9A, not both");
                     auto bytes = ReadHex(value);
-                    bytes.resize((bytes.size() + ataSectorSize - 1) / ataSectorSize * ataSectorSize, 0);
+                    bytes.resize((bytes.size() + kAtaSectorSize - 1) / kAtaSectorSize * kAtaSectorSize, 0);
                     drive.logPages[address] = std::move(bytes);
                 });
             });
