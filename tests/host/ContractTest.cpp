@@ -2,7 +2,6 @@
 // text, the plug-in base and the type-erased collection method table.
 #include <stdexcept>
 #include <stop_token>
-#include <type_traits>
 
 #include <google/protobuf/wrappers.pb.h>
 #include <gtest/gtest.h>
@@ -13,10 +12,6 @@
 #include "kvr/host/RecordingAgent.h"
 
 namespace {
-
-static_assert(!std::is_base_of_v<std::exception, Kvr::Exception>);
-static_assert(std::is_base_of_v<Kvr::ArgumentException, Kvr::ArgumentOutOfRangeException>);
-static_assert(!std::is_base_of_v<Kvr::KvrException, Kvr::NotSupportedException>);
 
 TEST(Exceptions, InnerErrorIsTheThrownObjectAndSurvivesCopies) {
     const auto inner = std::make_exception_ptr(Kvr::NotSupportedException("no SMART"));
@@ -60,8 +55,6 @@ TEST(Exceptions, ChainTextNamesEveryLevel) {
 
 TEST(Guid, ParsesRegistryTextAndWritesItBackInUpperCase) {
     constexpr auto guid = Kvr::Guid::Parse("{6f3b2c1e-8d4a-4E57-9b21-5C7A0D93E4F8}");
-    static_assert(guid.Data1 == 0x6F3B2C1E && guid.Data2 == 0x8D4A && guid.Data3 == 0x4E57);
-    static_assert(guid.Data4[0] == 0x9B && guid.Data4[1] == 0x21 && guid.Data4[7] == 0xF8);
     EXPECT_EQ(guid.ToString(), "{6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F8}");
     EXPECT_EQ(Kvr::Guid::Parse(guid.ToString()), guid);
 }
@@ -97,14 +90,6 @@ public:
         return std::array{Kvr::MakeCollectionMethod<&EchoPlugin::CollectEcho>("CollectEcho")};
     }
 };
-
-TEST(BaseCollectorPlugin, GetsItsLogFromTheAgent) {
-    Kvr::Host::RecordingAgent agent;
-    EchoPlugin plugin(agent);
-    EXPECT_EQ(plugin.Log, agent.Log());
-    EXPECT_EQ(agent.RequestedLogId(), "Echo");
-    EXPECT_EQ(agent.RequestedPluginId(), TestPluginId);
-}
 
 TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused) {
     struct NoLogAgent final : Kvr::IAgent {
