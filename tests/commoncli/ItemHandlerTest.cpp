@@ -1,6 +1,8 @@
 #include "CommonCLI/ExceptionSupport.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 #include <stdexcept>
 #include <stop_token>
 #include <vector>
@@ -78,47 +80,71 @@ void ExpectOneLine(const RecordingLog& log, Kvr::LogLevel level, const std::stri
     EXPECT_TRUE(records[0].ExceptionType.empty());
 }
 
-// Native errors: the std::exception family, the retrievers' invalid-argument
-// errors among them; logged with their description and raised again as a new
-// KvrException carrying the description alone.
-TEST(ItemHandler, NativeErrorsBecomeNewKvrExceptionWithTheirDescription) {
+// Every error the delegate raises leaves as a KvrException after one log line
+// of its category, each category from a statement of its own. Native errors
+// (the retrievers' invalid-argument errors among them) become a new exception
+// with their description; a KvrException leaves as itself; other host errors,
+// the missing item id and the duplicate key among them, are wrapped as inner.
+TEST(ItemHandler, EachErrorLeavesAsKvrExceptionAfterItsCategorysLine) {
     struct ResultLike : std::exception {
         const char* what() const noexcept override { return "file.cpp(12)\\mod!0x1: Exception(1) 80070005"; }
     };
-    const std::vector<std::exception_ptr> natives = {
-        std::make_exception_ptr(ResultLike()),
-        std::make_exception_ptr(std::invalid_argument("Invalid device id : 7")),
-        std::make_exception_ptr(std::out_of_range("stoul")),
+    enum class Leaves { New, Same, Wrapped };
+    struct Row {
+        std::exception_ptr error;
+        Kvr::LogLevel level;
+        std::string line;
+        std::string message;
+        Leaves leaves;
     };
-    for (const auto& native : natives) {
+    const Row rows[] = {
+        {std::make_exception_ptr(ResultLike()), Kvr::LogLevel::Error,
+         "Native exception : file.cpp(12)\\mod!0x1: Exception(1) 80070005",
+         "file.cpp(12)\\mod!0x1: Exception(1) 80070005", Leaves::New},
+        {std::make_exception_ptr(std::invalid_argument("Invalid device id : 7")), Kvr::LogLevel::Error,
+         "Native exception : Invalid device id : 7", "Invalid device id : 7", Leaves::New},
+        {std::make_exception_ptr(std::out_of_range("stoul")), Kvr::LogLevel::Error, "Native exception : stoul", "stoul",
+         Leaves::New},
+        {std::make_exception_ptr(Kvr::KvrException("retriever gave up")), Kvr::LogLevel::Error,
+         "KVR Exception : retriever gave up", "retriever gave up", Leaves::Same},
+        {std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here")), Kvr::LogLevel::Trace,
+         "Not Supported Exception : no NVMe here", "no NVMe here", Leaves::Wrapped},
+        {std::make_exception_ptr(Kvr::ArgumentOutOfRangeException("cannot find data with specific ID: Disk_9")),
+         Kvr::LogLevel::Error, "Exception : cannot find data with specific ID: Disk_9", "", Leaves::Wrapped},
+        {std::make_exception_ptr(Kvr::ArgumentException("An item with the same key has already been added. Key: Disk_")),
+         Kvr::LogLevel::Error, "Exception : An item with the same key has already been added. Key: Disk_", "",
+         Leaves::Wrapped},
+        {std::make_exception_ptr(Kvr::Exception("plain")), Kvr::LogLevel::Error, "Exception : plain", "",
+         Leaves::Wrapped},
+        {std::make_exception_ptr(42), Kvr::LogLevel::Error, "Unknown exception", "Unknown exception", Leaves::New},
+    };
+    std::map<std::string, int> lineOfCategory;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.line);
         RecordingLog log;
-        const auto raised = RunExpectingKvr(Throwing(native), log);
+        const auto raised = RunExpectingKvr(Throwing(row.error), log);
         const auto* kvr = Address<Kvr::KvrException>(raised);
         ASSERT_NE(kvr, nullptr);
-        const std::string description = Address<std::exception>(native)->what();
-        EXPECT_EQ(kvr->Message(), description);
-        EXPECT_FALSE(kvr->InnerExceptionPtr());
-        ExpectOneLine(log, Kvr::LogLevel::Error, "Native exception : " + description);
+        ExpectOneLine(log, row.level, row.line);
+        lineOfCategory[row.line.substr(0, row.line.find(" : "))] = log.Records()[0].Line;
+        if (!row.message.empty()) {
+            EXPECT_EQ(kvr->Message(), row.message);
+        }
+        switch (row.leaves) {
+        case Leaves::New:
+            EXPECT_FALSE(kvr->InnerExceptionPtr());
+            break;
+        case Leaves::Same:
+            EXPECT_EQ(kvr, Address<Kvr::KvrException>(row.error));
+            break;
+        case Leaves::Wrapped:
+            EXPECT_EQ(kvr->InnerException(), Address<Kvr::Exception>(row.error));
+            break;
+        }
     }
-}
-
-TEST(ItemHandler, KvrExceptionIsLoggedAndTheSameObjectReachesTheCaller) {
-    RecordingLog log;
-    const auto original = std::make_exception_ptr(Kvr::KvrException("retriever gave up"));
-    const auto raised = RunExpectingKvr(Throwing(original), log);
-    EXPECT_EQ(Address<Kvr::KvrException>(raised), Address<Kvr::KvrException>(original));
-    ExpectOneLine(log, Kvr::LogLevel::Error, "KVR Exception : retriever gave up");
-}
-
-TEST(ItemHandler, NotSupportedIsWrappedWithTheSameObjectAsInnerAndOneTraceLine) {
-    RecordingLog log;
-    const auto original = std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here"));
-    const auto raised = RunExpectingKvr(Throwing(original), log, kWrap);
-    const auto* kvr = Address<Kvr::KvrException>(raised);
-    ASSERT_NE(kvr, nullptr);
-    EXPECT_EQ(kvr->InnerException(), Address<Kvr::Exception>(original));
-    EXPECT_EQ(kvr->Message(), "no NVMe here");
-    ExpectOneLine(log, Kvr::LogLevel::Trace, "Not Supported Exception : no NVMe here");
+    std::set<int> lines;
+    for (const auto& [category, line] : lineOfCategory) lines.insert(line);
+    EXPECT_EQ(lines.size(), 5u) << "categories sharing a log statement";
 }
 
 TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged) {
@@ -131,98 +157,6 @@ TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged) {
         EXPECT_EQ(&raised, Address<Kvr::NotSupportedException>(original));
     }
     EXPECT_EQ(log.Count(), 0u);
-}
-
-// Every other host error, the missing item id and the duplicate key among them.
-TEST(ItemHandler, OtherHostErrorsAreLoggedAndWrapped) {
-    const std::vector<std::exception_ptr> errors = {
-        std::make_exception_ptr(Kvr::ArgumentOutOfRangeException("cannot find data with specific ID: Disk_9")),
-        std::make_exception_ptr(
-            Kvr::ArgumentException("An item with the same key has already been added. Key: Disk_")),
-        std::make_exception_ptr(Kvr::Exception("plain")),
-    };
-    for (const auto& error : errors) {
-        RecordingLog log;
-        const auto raised = RunExpectingKvr(Throwing(error), log);
-        const auto* kvr = Address<Kvr::KvrException>(raised);
-        ASSERT_NE(kvr, nullptr);
-        const auto* inner = Address<Kvr::Exception>(error);
-        EXPECT_EQ(kvr->InnerException(), inner);
-        ExpectOneLine(log, Kvr::LogLevel::Error, "Exception : " + inner->Message());
-    }
-}
-
-TEST(ItemHandler, AnythingElseBecomesUnknownException) {
-    RecordingLog log;
-    const auto raised = RunExpectingKvr(Throwing(std::make_exception_ptr(42)), log);
-    const auto* kvr = Address<Kvr::KvrException>(raised);
-    ASSERT_NE(kvr, nullptr);
-    EXPECT_EQ(kvr->Message(), "Unknown exception");
-    EXPECT_FALSE(kvr->InnerExceptionPtr());
-    ExpectOneLine(log, Kvr::LogLevel::Error, "Unknown exception");
-}
-
-TEST(ItemHandler, EachCategoryLogsFromItsOwnStatement) {
-    const std::vector<std::exception_ptr> oneOfEach = {
-        std::make_exception_ptr(std::runtime_error("n")), std::make_exception_ptr(Kvr::KvrException("k")),
-        std::make_exception_ptr(Kvr::NotSupportedException("s")), std::make_exception_ptr(Kvr::Exception("e")),
-        std::make_exception_ptr(1)};
-    std::vector<int> lines;
-    for (const auto& error : oneOfEach) {
-        RecordingLog log;
-        RunExpectingKvr(Throwing(error), log);
-        ASSERT_EQ(log.Count(), 1u);
-        lines.push_back(log.Records()[0].Line);
-    }
-    std::sort(lines.begin(), lines.end());
-    EXPECT_EQ(std::adjacent_find(lines.begin(), lines.end()), lines.end());
-}
-
-TEST(ItemHandler, SourceFileAndFunctionDoNotDependOnT) {
-    RecordingLog log;
-    const Kvr::CancellationToken noToken;
-    EXPECT_THROW((ItemHandler<int>::ExecuteHandlingException(
-                     [](const std::optional<std::string>&) -> int { throw std::runtime_error("x"); }, std::nullopt,
-                     kWrap, log, noToken)),
-                 Kvr::KvrException);
-    ExpectOneLine(log, Kvr::LogLevel::Error, "Native exception : x");
-}
-
-TEST(ItemHandler, CancelledTokenRaisesBeforeTheDelegateAndLogsNothing) {
-    std::stop_source source;
-    source.request_stop();
-    for (const auto behaviour : {kWrap, kReThrow}) {
-        RecordingLog log;
-        bool ran = false;
-        const auto delegate = [&](const std::optional<std::string>&) -> Items {
-            ran = true;
-            throw std::runtime_error("must not run");
-        };
-        EXPECT_THROW(Handle(delegate, log, behaviour, source.get_token()), Kvr::OperationCanceledException);
-        EXPECT_FALSE(ran);
-        EXPECT_EQ(log.Count(), 0u);
-    }
-}
-
-TEST(ItemHandler, AbsentOrUncancelledTokenLetsTheDelegateRunWithTheItemId) {
-    std::stop_source source;
-    for (const Kvr::CancellationToken& token : {Kvr::CancellationToken{}, Kvr::CancellationToken{source.get_token()}}) {
-        RecordingLog log;
-        std::optional<std::string> seen;
-        const auto delegate = [&](const std::optional<std::string>& itemId) -> Items {
-            seen = itemId;
-            Message message;
-            message.set_value("payload");
-            return std::vector<Kvr::DatatypeItem<Message>>{{message, "Disk_A", Kvr::CollectionTime{}}};
-        };
-        const auto items = Handle(delegate, log, kWrap, token, std::string("Disk_A"));
-        EXPECT_EQ(seen, "Disk_A");
-        ASSERT_TRUE(items.has_value());
-        ASSERT_EQ(items->size(), 1u);
-        EXPECT_EQ(items->front().ItemId(), "Disk_A");
-        EXPECT_EQ(items->front().Message().value(), "payload");
-        EXPECT_EQ(log.Count(), 0u);
-    }
 }
 
 TEST(ItemHandler, NoListStaysNoListAndEmptyStaysEmpty) {

@@ -11,7 +11,6 @@
 
 namespace {
 
-using Talvex::Quorlin::Cpp::Common::FailureType;
 using Talvex::Quorlin::Cpp::Common::ResultException;
 namespace Result = Talvex::Quorlin::Cpp::Common::Result;
 
@@ -23,22 +22,6 @@ TEST_F(ResultTest, LastErrorBecomesAWin32Hresult)
     EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x80070005u);
     SetLastError(0xE000020B);  // a SetupAPI code keeps only its low word
     EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007020Bu);
-}
-
-
-TEST_F(ResultTest, MissingLastErrorIsRaisedAsAssertionFailure)
-{
-    SetLastError(0);
-    const auto logged = Result::FailureCount(FailureType::Log);
-    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007029Cu);
-    EXPECT_EQ(Result::FailureCount(FailureType::Log), logged + 1) << "reported as a logged failure first";
-}
-
-TEST_F(ResultTest, RaiseIfFailedPassesSuccessCodesThrough)
-{
-    EXPECT_EQ(RAISE_IF_FAILED(S_FALSE), S_FALSE);
-    EXPECT_EQ(RAISE_IF_FAILED(S_OK), S_OK);
-    EXPECT_EQ(CodeOf([] { RAISE_IF_FAILED(E_FAIL); }), E_FAIL);
 }
 
 

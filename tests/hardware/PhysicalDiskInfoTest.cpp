@@ -59,28 +59,6 @@ void ExpectPartition(const PartitionInfo& partition, const std::string& guid, st
 
 using PhysicalDiskInfoTest = DiskTest;
 
-TEST_F(PhysicalDiskInfoTest, GptSystemDiskNamesThePartitionHoldingC)
-{
-    machine.disks.AddDisk(GptSystemDisk());
-    machine.disks.AddVolume(Volume(L'C', 0, 3));
-    PhysicalDiskInfoProvider provider;
-    const auto disks = provider.GetAllBasicDiskInfo({{0, DiskDriveMediaType::SSD}});
-    ASSERT_EQ(disks.size(), 1u);
-    const PhysicalDiskInfo info = provider.GetPhysicalDiskInfo(disks[0]);
-
-    EXPECT_EQ(info.DiskNumber, 0u);
-    EXPECT_EQ(info.Name, "DISK0");
-    EXPECT_EQ(info.Size, 7844u);
-    EXPECT_EQ(info.MediaType, DiskDriveMediaType::SSD);
-    EXPECT_EQ(info.MakeModel, Padded("SYSTEM DISK MODEL", 40));
-    EXPECT_EQ(info.Eppid, "SYSTEM-DISK-EPPID-01");
-    EXPECT_EQ(info.Guid, "4F6A3C2E-1B2D-4E5F-8A9B-0C1D2E3F4A5B");
-    ASSERT_EQ(info.Partitions.size(), 3u);
-    ExpectPartition(info.Partitions[0], "A1A2A3A4-0001-4000-8000-00000000000A", 1, "Not Used", 100);
-    ExpectPartition(info.Partitions[1], "A1A2A3A4-0002-4000-8000-00000000000B", 2, "Not Used", 0);
-    ExpectPartition(info.Partitions[2], "A1A2A3A4-0003-4000-8000-00000000000C", 3, "C", 512);
-}
-
 TEST_F(PhysicalDiskInfoTest, MbrDiskTakesItsGuidFromTheSignature)
 {
     auto disk = AtaDisk(1);
@@ -190,44 +168,6 @@ TEST_F(PhysicalDiskInfoTest, FailuresLeaveAPartlyFilledRecord)
     EXPECT_TRUE(layoutless.Partitions.empty());
 }
 
-TEST_F(PhysicalDiskInfoTest, TransferCountersInMegaBytes)
-{
-    machine.disks.AddDisk(GptSystemDisk());
-    auto c = Volume(L'C', 0, 3);
-    c.counters.bytesRead = 3221225472;
-    c.counters.bytesWritten = 1048575;
-    machine.disks.AddVolume(c);
-    sim::VolumeModel share;
-    share.letter = L'Z';
-    machine.disks.AddVolume(share);
-
-    PhysicalDiskInfoProvider provider;
-    std::int64_t read = 7;
-    std::int64_t written = 9;
-    provider.GetMegaBytesTransferred("c", read, written);
-    EXPECT_EQ(read, 3072);
-    EXPECT_EQ(written, 0);
-    provider.GetBytesTransferred("C", read, written);
-    EXPECT_EQ(read, 3221225472);
-
-    read = 7;
-    written = 9;
-    for (const auto& [letter, hr] : {std::pair{"Q", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)},
-                                     std::pair{"Z", HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION)}}) {
-        try {
-            provider.GetMegaBytesTransferred(letter, read, written);
-            ADD_FAILURE() << "no error for " << letter;
-        } catch (const ResultException& error) {
-            EXPECT_EQ(error.GetErrorCode(), hr) << letter;
-        }
-        EXPECT_EQ(read, 7);
-        EXPECT_EQ(written, 9);
-    }
-    // The counters are read through a handle opened for attributes only.
-    EXPECT_EQ(machine.disks.Volume(L'C')->Requests(IOCTL_DISK_PERFORMANCE).size(), 2u);
-}
-
-// Drive strings that fill the whole buffer say nothing usable.
 class FullBufferFetcher : public PhysicalDiskInfoFetcher {
 public:
     DWORD ReadLogicalDriveStrings(DWORD length, std::vector<wchar_t>& out) override

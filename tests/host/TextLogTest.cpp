@@ -59,14 +59,6 @@ TEST(TextLog, LevelFilterDropsLinesBelowTheMinimum) {
                                         "Kvr::NotSupportedException: inner (f:5, F)"}));
 }
 
-TEST(TextLog, TraceLevelLetsEverythingThrough) {
-    std::ostringstream out;
-    Kvr::Host::TextLog log(std::make_shared<Kvr::Host::TextLogWriter>(out, LogLevel::Trace), "A");
-    log.Trace("t", 1, "f", "F").Debug("d", 2, "f", "F");
-    EXPECT_EQ(LinesAfterTime(out.str()),
-              (std::vector<std::string>{"TRACE [A] t (f:1, F)", "DEBUG [A] d (f:2, F)"}));
-}
-
 TEST(TextLog, FileWriterAppendsAndRefusesAPathItCannotOpen) {
     const auto path = std::filesystem::temp_directory_path() / ("kvr_textlog_" + std::to_string(::getpid()));
     std::filesystem::remove(path);

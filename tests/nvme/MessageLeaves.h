@@ -1,7 +1,6 @@
 // Every value a message holds, by path of JSON names ("Version.Major",
-// "PowerStateDesc[2].MaxPower"), read through reflection. The fake library
-// names its accessors' answers by the same paths, so a test can hold the two
-// side by side without spelling out each field.
+// "PowerStateDesc[2].MaxPower"), read through reflection, so that a test can
+// compare whole messages without spelling out each field.
 #pragma once
 
 #include <google/protobuf/descriptor.h>

@@ -1,7 +1,8 @@
 // Both physical disk methods of the plug-in on a machine given only by its
 // description: the WMI classes are the ones the simulator derives from the
 // disks and volumes, as on a real machine. Disk 0 is the GPT system disk of
-// 8,225,280,000 bytes with its EFI system, reserved and C: partitions.
+// 8,225,280,000 bytes with its EFI system, reserved and C: partitions, and
+// disk 1 a hard disk with D: and E: (data/workstation.json).
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -19,35 +20,11 @@ using ::testing::ElementsAre;
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
-// A SATA SSD holding the system (EFI, reserved, C:) and a hard disk with D: and E:.
-constexpr const char* kWorkstation = R"({
-  "disks": [
-    {"number": 0, "model": "SSD 860", "pnpDeviceId": "SCSI\\DISK&VEN_ATA&PROD_SSD\\4&0", "sizeBytes": 8225280000,
-     "ata": {"rotationRate": 1, "eppid": "CN0SSD860EPPID00001"},
-     "layout": {"style": "gpt", "diskId": "4f6a3c2e-1b2d-4e5f-8a9b-0c1d2e3f4a5b", "partitions": [
-       {"type": "efi", "length": 104857600, "id": "a1a2a3a4-0001-4000-8000-00000000000a"},
-       {"type": "msr", "length": 16777216, "id": "a1a2a3a4-0002-4000-8000-00000000000b"},
-       {"length": 536870912, "id": "a1a2a3a4-0003-4000-8000-00000000000c"}]},
-     "perf": {"percentIdleTime": 97, "percentDiskReadTime": 2, "percentDiskWriteTime": 1,
-              "diskReadBytesPersec": 1048575, "diskWriteBytesPersec": 1048576}},
-    {"number": 1, "model": "HDD 7200", "pnpDeviceId": "SCSI\\DISK&VEN_ATA&PROD_HDD\\4&1", "sizeBytes": 1000204886016,
-     "ata": {"rotationRate": 7200},
-     "layout": {"style": "mbr", "signature": 305419896, "partitions": [
-       {"length": 107374182400}, {"length": 214748364800}]},
-     "perf": {"percentIdleTime": 50, "diskReadBytesPersec": 10485760}}
-  ],
-  "volumes": [
-    {"letter": "C", "disk": 0, "partition": 3, "counters": {"bytesRead": 3221225472, "bytesWritten": 1048575}},
-    {"letter": "D", "disk": 1, "partition": 1, "counters": {"bytesRead": 1048576}},
-    {"letter": "E", "disk": 1, "partition": 2, "counters": {"bytesRead": 5242880, "bytesWritten": 9437184}}
-  ]
-})";
-
 class DescribedMachineTest : public SimMachineFixture {};
 
 TEST_F(DescribedMachineTest, BothMethodsReportEveryDisk)
 {
-    Describe(kWorkstation);
+    machine.Load(sim::LoadDescriptionFile(PHYSICAL_DISK_TEST_DATA "/workstation.json"));
     Kvr::Host::RecordingAgent agent;
     StorageCollectorPlugin plugin(agent);
 
@@ -72,7 +49,7 @@ TEST_F(DescribedMachineTest, BothMethodsReportEveryDisk)
                                 partition.guid());
     }
     EXPECT_THAT(partitions, ElementsAre(std::tuple{"Not Used", 100, 1, "A1A2A3A4-0001-4000-8000-00000000000A"},
-                                        std::tuple{"Not Used", 16, 2, "A1A2A3A4-0002-4000-8000-00000000000B"},
+                                        std::tuple{"Not Used", 15, 2, "A1A2A3A4-0002-4000-8000-00000000000B"},
                                         std::tuple{"C", 512, 3, "A1A2A3A4-0003-4000-8000-00000000000C"}));
     EXPECT_EQ((*disks)[1].ItemId(), "Disk_SCSI\\DISK&VEN_ATA&PROD_HDD\\4&1");
     const PhysicalDiskStaticInfo& hdd = (*disks)[1].Message();

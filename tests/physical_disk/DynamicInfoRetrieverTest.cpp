@@ -262,27 +262,5 @@ TEST_F(DynamicThroughPluginTest, ItemIdSelectsOneDiskOrIsReportedMissing)
     EXPECT_EQ(agent.Log()->Texts().back(), "Exception : cannot find data with specific ID: Disk_PNP\\2");
 }
 
-TEST_F(DynamicThroughPluginTest, DisksSharingAnItemIdEndTheCollection)
-{
-    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
-    machine.disks.AddVolume(Volume(L'D', 1, 0, 0));
-    wmi.Counters("0 C:", 1, 1, 1, 1, 1);  // no drive list records: both disks are "Disk_"
-    wmi.Counters("1 D:", 1, 1, 1, 1, 1);
-    Load(wmi);
-
-    try {
-        plugin.CollectPhysicalDiskDynamicInfo(std::nullopt, std::nullopt);
-        ADD_FAILURE() << "two disks of one id were collected";
-    } catch (const Kvr::KvrException& error) {
-        ASSERT_NE(error.InnerException(), nullptr);
-        EXPECT_EQ(error.InnerException()->TypeName(), "Kvr::ArgumentException");
-    }
-    const auto records = agent.Log()->Records();
-    ASSERT_FALSE(records.empty());
-    EXPECT_EQ(records.back().Level, Kvr::LogLevel::Error);
-    EXPECT_EQ(records.back().Text, "Exception : An item with the same key has already been added. Key: Disk_");
-    for (const auto& record : records) EXPECT_NE(record.Function, CollectData) << "the collection ended early";
-}
-
 }  // namespace
 }  // namespace physical_disk_test

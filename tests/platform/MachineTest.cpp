@@ -23,31 +23,6 @@ TEST(MachineScope, NestsAndStaysOnItsThread)
     EXPECT_EQ(&platform::CurrentMachine(), &outer);
 }
 
-TEST(Machine, AnsiCodePageIsTheMachines)
-{
-    sim::SimMachine machine;
-    platform::MachineScope scope(machine);
-    wchar_t out[2] = {};
-    EXPECT_EQ(MultiByteToWideChar(CP_THREAD_ACP, 0, "\x80", 1, out, 2), 1);
-    EXPECT_EQ(out[0], L'\u20AC');
-    machine.SetAnsiCodePage(CP_UTF8);
-    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "\xE2\x82\xAC", 3, out, 2), 1);
-    EXPECT_EQ(out[0], L'\u20AC');
-    EXPECT_EQ(GetACP(), static_cast<UINT>(CP_UTF8));
-}
-
-TEST(Machine, DebugOutputReachesOnlyTheMachineInScope)
-{
-    sim::SimMachine machine;
-    platform::MachineScope scope(machine);
-    EXPECT_FALSE(IsDebuggerPresent());
-    machine.SetDebuggerAttached(true);
-    EXPECT_TRUE(IsDebuggerPresent());
-    OutputDebugStringW(L"line one");
-    ASSERT_EQ(machine.DebugLines().size(), 1u);
-    EXPECT_EQ(machine.DebugLines()[0], L"line one");
-}
-
 TEST(ResourceLedger, CountsTaskMemoryOfTheMachineInScope)
 {
     sim::SimMachine machine;

@@ -79,14 +79,4 @@ TEST(Wtoi64, ReadsWmiIntegerTextsAndSaturates)
     EXPECT_EQ(_wtoi64(L"abc"), 0);
 }
 
-TEST(StringFromCLSID, WritesRegistryForm)
-{
-    const GUID guid{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
-    LPOLESTR text = nullptr;
-    ASSERT_EQ(StringFromCLSID(guid, &text), S_OK);
-    EXPECT_EQ(std::wstring(text), L"{53F56307-B6BF-11D0-94F2-00A0C91EFB8B}");
-    CoTaskMemFree(text);
-    CoTaskMemFree(nullptr);
-}
-
 }  // namespace

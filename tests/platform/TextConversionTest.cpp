@@ -83,14 +83,4 @@ TEST(WideCharToMultiByte, EncodesUtf8AndReplacesLoneSurrogates)
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
 }
 
-TEST(WideCharToMultiByte, Code1252UsesTheDefaultCharacterForWhatItLacks)
-{
-    BOOL used = FALSE;
-    char out[8] = {};
-    const int written = WideCharToMultiByte(1252, 0, L"\u20AC\u4E2D", 2, out, 8, nullptr, &used);
-    ASSERT_EQ(written, 2);
-    EXPECT_EQ(std::string(out, 2), "\x80?");
-    EXPECT_TRUE(used);
-}
-
 }  // namespace

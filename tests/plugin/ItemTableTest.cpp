@@ -5,7 +5,6 @@
 
 namespace {
 
-using Talvex::Quorlin::Plugins::AsksForAllItems;
 using Talvex::Quorlin::Plugins::ItemTable;
 using Message = google::protobuf::UInt64Value;
 
@@ -24,19 +23,6 @@ ItemTable<Message> ThreeDisks() {
 }
 
 const Kvr::CollectionTime kWhen{std::chrono::milliseconds(1765000000123)};
-
-TEST(ItemTable, KeepsInsertionOrderAndFindsExactIdsOnly) {
-    const auto table = ThreeDisks();
-    std::vector<std::string> order;
-    for (const auto& entry : table) {
-        order.push_back(entry.ItemId);
-    }
-    EXPECT_EQ(order, (std::vector<std::string>{"Disk_C", "Disk_A", "Disk_B"}));
-    ASSERT_NE(table.Find("Disk_A"), nullptr);
-    EXPECT_EQ(table.Find("Disk_A")->value(), 1u);
-    EXPECT_EQ(table.Find("disk_a"), nullptr);
-    EXPECT_EQ(table.Find("Disk_"), nullptr);
-}
 
 TEST(ItemTable, DuplicateIdIsAnArgumentErrorAndLeavesTheTableAsItWas) {
     auto table = ThreeDisks();
@@ -62,28 +48,6 @@ TEST(ItemTable, AllItemsInTableOrderWithOneTime) {
         EXPECT_EQ(item.Time(), kWhen);
     }
     EXPECT_TRUE(ItemTable<Message>().AllItems(kWhen).empty());
-}
-
-TEST(ItemTable, OneItemOrCannotFindError) {
-    const auto table = ThreeDisks();
-    const auto items = table.OneItem("Disk_B", kWhen);
-    ASSERT_EQ(items.size(), 1u);
-    EXPECT_EQ(items[0].ItemId(), "Disk_B");
-    EXPECT_EQ(items[0].Message().value(), 2u);
-    EXPECT_EQ(items[0].Time(), kWhen);
-    try {
-        table.OneItem("Disk_b", kWhen);
-        FAIL() << "an id with other letter case was found";
-    } catch (const Kvr::ArgumentOutOfRangeException& error) {
-        EXPECT_EQ(error.Message(), "cannot find data with specific ID: Disk_b");
-    }
-}
-
-TEST(ItemTable, EmptyOrAbsentIdAsksForAll) {
-    EXPECT_TRUE(AsksForAllItems(std::nullopt));
-    EXPECT_TRUE(AsksForAllItems(std::string()));
-    EXPECT_FALSE(AsksForAllItems(std::string("Disk_")));
-    EXPECT_FALSE(AsksForAllItems(std::string(" ")));
 }
 
 }  // namespace

@@ -185,30 +185,6 @@ TEST_F(SmartDataFetcherTest, SsdRulesInOrder)
     for (const auto& c : cases) EXPECT_EQ(Collect(c.disk["number"], {}, c.media).Name, c.name) << c.what;
 }
 
-TEST_F(SmartDataFetcherTest, AFullDriveGivesAttributesThresholdsIdentityAndName)
-{
-    json disk = SataDisk(
-        0, "ST1000DM003",
-        json::array({Attr(1, 117, 99, 0x0A1B2C), Attr(9, 91, 91, 0xAB0000001234), Attr(194, 30, 45, 0x12002D0021)}),
-        json::array({Thr(1, 6), Thr(9, 0), Thr(194, 0)}));
-    disk["ata"]["eppid"] = "CN0ABCDE1234567890XY";
-    Machine(json::array({disk}));
-    const SmartDataCollection c = Collect(0);
-    EXPECT_EQ(c.DeviceNumber, 0u);
-    EXPECT_EQ(c.Name, "SMART0");
-    EXPECT_EQ(c.ModelName, "ST1000DM003" + std::string(29, ' '));
-    EXPECT_EQ(c.Eppid, "CN0ABCDE1234567890XY");
-    EXPECT_EQ(c.RawReadErrorRate.RawValue, 0x0A1B2Cu);
-    EXPECT_EQ(c.RawReadErrorRate.Normal, 117);
-    EXPECT_EQ(c.RawReadErrorRate.Worst, 99);
-    EXPECT_EQ(c.RawReadErrorRate.Threshold, 6);
-    EXPECT_EQ(c.PowerOnHour.RawValue, 0x1234u);
-    EXPECT_EQ(c.PowerOnHour.Threshold, 0);
-    EXPECT_EQ(c.Temperature.RawValue, 0x21u);
-    EXPECT_FALSE(c.Temperature.Normal || c.Temperature.Worst || c.Temperature.Threshold);
-    EXPECT_FALSE(c.ReallocSectorCount.RawValue || c.ReallocSectorCount.Threshold);
-}
-
 TEST_F(SmartDataFetcherTest, WmiDataReplacesTheDrivesValuesOrStandsInForARefusingBridge)
 {
     json bridge = SataDisk(1, "WDC WD10EZEX", json::array({Attr(9, 99, 99, 100)}), json::array({Thr(9, 20)}));

@@ -1,6 +1,6 @@
 // Both SMART collection methods end to end through the plug-in and its item
-// handler, on plain machine descriptions: a drive recorded in the hw lab
-// replayed unchanged, and duplicate item ids that end a collection.
+// handler, on a plain machine description: a drive recorded in the hw lab
+// replayed unchanged.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -107,32 +107,6 @@ TEST_F(SmartPluginTest, TheRecordedDriveThroughBothMethods)
     EXPECT_EQ((*staticItems)[0].Message().model_name(), "HWLAB SATA SSD 4G" + std::string(23, ' '));
     EXPECT_EQ((*staticItems)[0].Message().eppid(), "");  // the drive keeps no piece-part identifier log
     for (const auto& record : agent.Log()->Records()) EXPECT_EQ(record.Level, Kvr::LogLevel::Trace) << record;
-}
-
-TEST_F(SmartPluginTest, DuplicateItemIdsEndTheCollectionThroughTheItemHandler)
-{
-    // Neither disk has a Win32_DiskDrive row: both are "Disk_".
-    Machine(json::array({SataDisk(0, "A", json::array({Attr(9, 100, 100, 1)})), SataDisk(1, "B")}),
-            {{"root\\cimv2",
-              {{"classes", {{"Win32_DiskDrive", {{"rows", json::array({{{"drop", 0}}, {{"drop", 1}}})}}}}}}}});
-    const std::string message = "An item with the same key has already been added. Key: Disk_";
-    const auto check = [&](auto collect) {
-        agent.Log()->Clear();
-        try {
-            collect();
-            ADD_FAILURE() << "the collection must fail";
-        } catch (const Kvr::KvrException& e) {
-            ASSERT_NE(e.InnerException(), nullptr);
-            EXPECT_EQ(e.InnerException()->TypeName(), "Kvr::ArgumentException");
-            EXPECT_EQ(e.InnerException()->Message(), message);
-        }
-        const auto records = agent.Log()->Records();
-        ASSERT_EQ(records.size(), 1u);
-        EXPECT_EQ(records[0].Level, Kvr::LogLevel::Error);
-        EXPECT_EQ(records[0].Text, "Exception : " + message);
-    };
-    check([&] { plugin.CollectSmartStaticInfo(std::nullopt, std::nullopt); });
-    check([&] { plugin.CollectSmartDynamicInfo(std::nullopt, std::nullopt); });
 }
 
 }  // namespace

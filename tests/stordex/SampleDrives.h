@@ -1,13 +1,8 @@
-// Simulated NVMe drives for the library and device tests, and a machine that
-// puts them behind \\.\PhysicalDriveN.
+// A simulated NVMe drive for the device tests.
 #pragma once
 
-#include <cwctype>
-#include <map>
-#include <memory>
 #include <string>
 
-#include "platform/Machine.h"
 #include "sim/NvmeDevice.h"
 
 namespace stordex_test {
@@ -56,32 +51,5 @@ inline sim::NvmeDriveModel SampleDrive()
     drive.vendorHealth = vendorHealth;
     return drive;
 }
-
-// Physical drives by number; paths compare without regard to case.
-class NvmeMachine : public platform::Machine {
-public:
-    std::shared_ptr<sim::NvmeDevice> Add(std::uint32_t number, sim::NvmeDriveModel model)
-    {
-        model.deviceNumber = number;
-        auto device = std::make_shared<sim::NvmeDevice>(std::move(model));
-        m_drives[number] = device;
-        return device;
-    }
-
-    platform::OpenResult OpenDevice(std::wstring_view path, DWORD) override
-    {
-        std::wstring lower(path);
-        for (auto& c : lower) c = static_cast<wchar_t>(std::towlower(c));
-        const std::wstring prefix = L"\\\\.\\physicaldrive";
-        if (lower.rfind(prefix, 0) == 0 && lower.size() > prefix.size()) {
-            const auto found = m_drives.find(static_cast<std::uint32_t>(std::stoul(lower.substr(prefix.size()))));
-            if (found != m_drives.end()) return {found->second, ERROR_SUCCESS};
-        }
-        return {nullptr, ERROR_FILE_NOT_FOUND};
-    }
-
-private:
-    std::map<std::uint32_t, std::shared_ptr<sim::NvmeDevice>> m_drives;
-};
 
 }  // namespace stordex_test
