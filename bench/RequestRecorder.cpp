@@ -39,6 +39,17 @@ void Redirect(DWORD code, std::vector<std::uint8_t>& block, std::vector<std::uin
 
 }  // namespace
 
+RequestRecorder::Step& RequestRecorder::Add(Kind kind, std::wstring_view text, std::wstring_view text2,
+                                            DWORD value) const
+{
+    Step& step = m_steps.emplace_back();
+    step.kind = kind;
+    step.text = text;
+    step.text2 = text2;
+    step.value = value;
+    return step;
+}
+
 RequestRecorder::Counts RequestRecorder::Count() const
 {
     Counts counts;
@@ -54,7 +65,7 @@ RequestRecorder::Counts RequestRecorder::Count() const
 platform::OpenResult RequestRecorder::OpenDevice(std::wstring_view path, DWORD access)
 {
     const std::size_t opened = m_steps.size();
-    m_steps.push_back({Kind::Open, std::wstring(path), {}, access});
+    Add(Kind::Open, path, {}, access);
     platform::OpenResult result = m_inner.OpenDevice(path, access);
     if (result.device) result.device = std::make_shared<RecordedDevice>(*this, opened, std::move(result.device));
     return result;
@@ -62,41 +73,47 @@ platform::OpenResult RequestRecorder::OpenDevice(std::wstring_view path, DWORD a
 
 std::vector<platform::DeviceInterfaceRecord> RequestRecorder::DeviceInterfaces(const GUID& interfaceClass)
 {
-    m_steps.push_back({Kind::Interfaces});
+    Add(Kind::Interfaces).interfaceClass = interfaceClass;
     return m_inner.DeviceInterfaces(interfaceClass);
+}
+
+std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> RequestRecorder::SharedDeviceInterfaces(
+    const GUID& interfaceClass)
+{
+    Add(Kind::Interfaces).interfaceClass = interfaceClass;
+    return m_inner.SharedDeviceInterfaces(interfaceClass);
 }
 
 std::wstring RequestRecorder::LogicalDriveStrings()
 {
-    m_steps.push_back({Kind::DriveStrings});
+    Add(Kind::DriveStrings);
     return m_inner.LogicalDriveStrings();
 }
 
 HRESULT RequestRecorder::WmiConnect(std::wstring_view nameSpace) const
 {
-    m_steps.push_back({Kind::WmiConnect, std::wstring(nameSpace)});
+    Add(Kind::WmiConnect, nameSpace);
     return m_inner.WmiConnect(nameSpace);
 }
 
 platform::WmiClassAnswer RequestRecorder::WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const
 {
     platform::WmiClassAnswer answer = m_inner.WmiInstances(nameSpace, className);
-    m_steps.push_back({Kind::WmiQuery, std::wstring(nameSpace), std::wstring(className)});
-    m_steps.back().rows = answer.instances.size();
+    Add(Kind::WmiQuery, nameSpace, className).rows = answer.instances.size();
     return answer;
 }
 
 platform::IoResult RequestRecorder::Control(std::size_t opened, platform::Device& device,
                                             const platform::IoRequest& request)
 {
-    Step step{Kind::Control, {}, {}, request.code, opened};
+    Step& step = Add(Kind::Control, {}, {}, request.code);
+    step.opened = opened;
     if (request.in != nullptr) {
         const auto* in = static_cast<const std::uint8_t*>(request.in);
         step.in.assign(in, in + request.inSize);
     }
     step.outSize = request.outSize;
     step.inPlace = request.in != nullptr && request.in == request.out;
-    m_steps.push_back(std::move(step));
     return device.Control(request);
 }
 
@@ -110,10 +127,10 @@ void RequestRecorder::Replay(platform::Machine& machine) const
         const Step& step = m_steps[i];
         switch (step.kind) {
         case Kind::Open: devices[i] = machine.OpenDevice(step.text, step.value).device; break;
-        case Kind::Interfaces: machine.DeviceInterfaces(GUID{}); break;
+        case Kind::Interfaces: machine.SharedDeviceInterfaces(step.interfaceClass); break;
         case Kind::DriveStrings: machine.LogicalDriveStrings(); break;
         case Kind::WmiConnect: machine.WmiConnect(step.text); break;
-        case Kind::WmiQuery: machine.WmiInstances(step.text, step.text2); break;
+        case Kind::WmiQuery: machine.SharedWmiInstances(step.text, step.text2); break;
         case Kind::Control: {
             if (!devices[step.opened]) break;
             in = step.in;

@@ -34,6 +34,8 @@ public:
     void DebugOutput(std::wstring_view text) override { m_inner.DebugOutput(text); }
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
+    std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
+        const GUID& interfaceClass) override;
     std::wstring LogicalDriveStrings() override;
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
@@ -45,16 +47,18 @@ public:
 private:
     enum class Kind { Open, Control, Interfaces, DriveStrings, WmiConnect, WmiQuery };
     struct Step {
-        Kind kind;
+        Kind kind = Kind::Open;
         std::wstring text;   // path, namespace
         std::wstring text2;  // class
         DWORD value = 0;     // access, I/O control code
+        GUID interfaceClass{};
         std::size_t opened = 0;
         std::vector<std::uint8_t> in;
         DWORD outSize = 0;
         bool inPlace = false;  // the request's input and output are one buffer
         std::size_t rows = 0;
     };
+    Step& Add(Kind kind, std::wstring_view text = {}, std::wstring_view text2 = {}, DWORD value = 0) const;
 
     platform::Machine& m_inner;
     mutable std::vector<Step> m_steps;

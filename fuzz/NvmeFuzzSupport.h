@@ -35,6 +35,8 @@ void Use(const T& value)
 {
     if constexpr (requires { value.Str(); })
         g_sink = g_sink + value.Str().size() + value.Hex().size();
+    else if constexpr (requires { value.Hex(); })
+        g_sink = g_sink + value.Hex().size();
     else
         g_sink = g_sink + static_cast<std::uint64_t>(value);
 }

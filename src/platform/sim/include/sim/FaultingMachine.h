@@ -49,6 +49,11 @@ public:
     void DebugOutput(std::wstring_view text) override { m_inner.DebugOutput(text); }
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
+    std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
+        const GUID& interfaceClass) override
+    {
+        return m_inner.SharedDeviceInterfaces(interfaceClass);
+    }
     std::wstring LogicalDriveStrings() override { return m_inner.LogicalDriveStrings(); }
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
