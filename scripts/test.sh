@@ -20,7 +20,7 @@ ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:ha
 
 echo "== ThreadSanitizer: the collection methods from several threads at once"
 # Only what the concurrency test needs is built here.
-cmake -S "$root" -B "$root/build-tsan" -G Ninja -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=OFF -DSTORCOLL_TSAN=ON \
+cmake -S "$root" -B "$root/build-tsan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=OFF -DSTORCOLL_TSAN=ON \
   -DSTORCOLL_TEST_AREAS=robustness >/dev/null
 cmake --build "$root/build-tsan" --parallel "$jobs" --target robustness_tests
 TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \

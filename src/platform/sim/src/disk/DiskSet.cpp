@@ -16,13 +16,6 @@ bool SameName(std::wstring_view a, std::wstring_view b)
            });
 }
 
-std::wstring FoldAll(std::wstring_view text)
-{
-    std::wstring folded(text);
-    for (wchar_t& c : folded) c = Fold(c);
-    return folded;
-}
-
 bool StartsWith(std::wstring_view text, std::wstring_view prefix)
 {
     return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
@@ -44,13 +37,25 @@ bool ParseDriveNumber(std::wstring_view digits, std::uint32_t& number)
 
 }  // namespace
 
+std::size_t DiskSet::FoldedHash::operator()(std::wstring_view path) const noexcept
+{
+    std::size_t hash = 14695981039346656037ull;
+    for (wchar_t c : path) hash = (hash ^ static_cast<std::size_t>(Fold(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool DiskSet::FoldedEqual::operator()(std::wstring_view a, std::wstring_view b) const noexcept
+{
+    return SameName(a, b);
+}
+
 std::shared_ptr<DiskDevice> DiskSet::AddDisk(DiskModel disk)
 {
     auto device = std::make_shared<DiskDevice>(std::move(disk));
     const DiskModel& model = device->Model();
     if (!model.interfacePath.empty()) {
         m_interfaces.push_back({{model.interfacePath, model.instanceId}, device});
-        m_interfaceByPath.emplace(FoldAll(model.interfacePath), device);
+        m_interfaceByPath.emplace(model.interfacePath, device);
     }
     m_diskByNumber.emplace(model.number, device);
     m_disks.push_back(device);
@@ -63,7 +68,7 @@ void DiskSet::AddDevice(std::uint32_t number, platform::DeviceInterfaceRecord re
                         std::shared_ptr<platform::Device> device)
 {
     if (!record.path.empty()) {
-        m_interfaceByPath.emplace(FoldAll(record.path), device);
+        m_interfaceByPath.emplace(record.path, device);
         m_interfaces.push_back({std::move(record), device});
     }
     m_otherDisks.push_back({number, std::move(device)});
@@ -71,7 +76,7 @@ void DiskSet::AddDevice(std::uint32_t number, platform::DeviceInterfaceRecord re
 
 void DiskSet::AddInterface(platform::DeviceInterfaceRecord record)
 {
-    m_interfaceByPath.emplace(FoldAll(record.path), nullptr);
+    m_interfaceByPath.emplace(record.path, nullptr);
     m_interfaces.push_back({std::move(record), nullptr});
 }
 
@@ -107,7 +112,7 @@ std::shared_ptr<platform::Device> DiskSet::AnyDisk(std::uint32_t number) const
 std::shared_ptr<platform::Device> DiskSet::Find(std::wstring_view path) const
 {
     // Null for an interface without a device.
-    if (const auto found = m_interfaceByPath.find(FoldAll(path)); found != m_interfaceByPath.end()) return found->second;
+    if (const auto found = m_interfaceByPath.find(path); found != m_interfaceByPath.end()) return found->second;
     if (!StartsWith(path, L"\\\\.\\") && !StartsWith(path, L"\\\\?\\")) return nullptr;
     const std::wstring_view name = path.substr(4);
     if (name.size() == 2 && name[1] == L':') return Volume(name[0]);
