@@ -8,6 +8,7 @@ packages=(
   libfmt-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
+  clang libclang-rt-14-dev
 )
 
 missing=()

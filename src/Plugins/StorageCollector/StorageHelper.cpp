@@ -25,7 +25,7 @@ std::vector<DiskDeviceInfo> getDeviceInfo()
     return devices;
 }
 
-DiskDeviceInfo findDeviceId(std::vector<DiskDeviceInfo> devices, uint32_t index)
+DiskDeviceInfo findDeviceId(const std::vector<DiskDeviceInfo>& devices, uint32_t index)
 {
     for (const DiskDeviceInfo& device : devices)
         if (device.index == index) return device;

@@ -25,7 +25,7 @@ namespace StorageHelper {
 std::vector<DiskDeviceInfo> getDeviceInfo();
 
 // A copy of the first record with the given drive number, or the default record.
-DiskDeviceInfo findDeviceId(std::vector<DiskDeviceInfo> devices, uint32_t index);
+DiskDeviceInfo findDeviceId(const std::vector<DiskDeviceInfo>& devices, uint32_t index);
 
 }  // namespace StorageHelper
 

@@ -25,6 +25,17 @@ OpenResult Machine::OpenDevice(std::wstring_view, DWORD) { return {nullptr, ERRO
 
 std::vector<DeviceInterfaceRecord> Machine::DeviceInterfaces(const GUID&) { return {}; }
 
+std::shared_ptr<const WmiClassAnswer> Machine::SharedWmiInstances(std::wstring_view nameSpace,
+                                                                  std::wstring_view className) const
+{
+    return std::make_shared<const WmiClassAnswer>(WmiInstances(nameSpace, className));
+}
+
+std::shared_ptr<const std::vector<DeviceInterfaceRecord>> Machine::SharedDeviceInterfaces(const GUID& interfaceClass)
+{
+    return std::make_shared<const std::vector<DeviceInterfaceRecord>>(DeviceInterfaces(interfaceClass));
+}
+
 std::wstring Machine::LogicalDriveStrings() { return {}; }
 
 Machine& CurrentMachine() noexcept

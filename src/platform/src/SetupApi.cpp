@@ -1,6 +1,7 @@
 // SetupAPI device information sets over the machine's device interfaces.
 #include <cstddef>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "ObjectTable.h"
@@ -12,9 +13,11 @@ namespace {
 
 using Interfaces = std::vector<platform::DeviceInterfaceRecord>;
 
+// Every call on a set looks it up by handle and gets a copy of it: the list is
+// shared, so that a lookup costs the same however many disks the machine has.
 struct DeviceSet {
     GUID interfaceClass{};
-    Interfaces interfaces;
+    std::shared_ptr<const Interfaces> interfaces = std::make_shared<const Interfaces>();
 };
 
 platform::ObjectTable<DeviceSet>& Sets()
@@ -37,8 +40,8 @@ BOOL Fail(DWORD error)
 // Interface and device data carry the index of their entry, plus one, in Reserved.
 const platform::DeviceInterfaceRecord* EntryOf(const DeviceSet& set, ULONG_PTR reserved)
 {
-    if (reserved == 0 || reserved > set.interfaces.size()) return nullptr;
-    return &set.interfaces[reserved - 1];
+    if (reserved == 0 || reserved > set.interfaces->size()) return nullptr;
+    return &(*set.interfaces)[reserved - 1];
 }
 
 DWORD UnitBytes(const std::wstring& text)
@@ -57,7 +60,7 @@ HDEVINFO SetupDiGetClassDevsW(const GUID* classGuid, PCWSTR, HWND, DWORD flags)
     DeviceSet set;
     if (classGuid != nullptr && (flags & DIGCF_DEVICEINTERFACE) != 0) {
         set.interfaceClass = *classGuid;
-        set.interfaces = platform::CurrentMachine().DeviceInterfaces(*classGuid);
+        set.interfaces = platform::CurrentMachine().SharedDeviceInterfaces(*classGuid);
     }
     SetLastError(ERROR_SUCCESS);
     return Sets().Add(std::move(set));
@@ -70,7 +73,7 @@ BOOL SetupDiEnumDeviceInterfaces(HDEVINFO handle, PSP_DEVINFO_DATA, const GUID* 
     if (!set) return Fail(ERROR_INVALID_HANDLE);
     if (data == nullptr || data->cbSize != sizeof(SP_DEVICE_INTERFACE_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
     if (interfaceClass == nullptr) return Fail(ERROR_INVALID_PARAMETER);
-    if (!(*interfaceClass == set->interfaceClass) || index >= set->interfaces.size())
+    if (!(*interfaceClass == set->interfaceClass) || index >= set->interfaces->size())
         return Fail(ERROR_NO_MORE_ITEMS);
     data->InterfaceClassGuid = *interfaceClass;
     data->Flags = kInterfaceActive;
@@ -111,7 +114,7 @@ BOOL SetupDiEnumDeviceInfo(HDEVINFO handle, DWORD index, PSP_DEVINFO_DATA device
     const auto set = Sets().Find(handle);
     if (!set) return Fail(ERROR_INVALID_HANDLE);
     if (device == nullptr || device->cbSize != sizeof(SP_DEVINFO_DATA)) return Fail(ERROR_INVALID_USER_BUFFER);
-    if (index >= set->interfaces.size()) return Fail(ERROR_NO_MORE_ITEMS);
+    if (index >= set->interfaces->size()) return Fail(ERROR_NO_MORE_ITEMS);
     device->ClassGuid = kDiskDriveClass;
     device->DevInst = index + 1;
     device->Reserved = static_cast<ULONG_PTR>(index) + 1;

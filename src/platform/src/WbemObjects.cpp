@@ -73,11 +73,11 @@ private:
 
 class Enumerator final : public ComObject<IEnumWbemClassObject, IID_IEnumWbemClassObject> {
 public:
-    Enumerator(Machine& machine, WmiClassAnswer answer)
+    Enumerator(Machine& machine, std::shared_ptr<const WmiClassAnswer> answer)
         : ComObject(machine),
-          m_instances(std::make_shared<const Instances>(std::move(answer.instances))),
-          m_failingNext(answer.failingNext),
-          m_failingNextResult(answer.failingNextResult)
+          m_instances(answer, &answer->instances),
+          m_failingNext(answer->failingNext),
+          m_failingNextResult(answer->failingNextResult)
     {
     }
     const char* Kind() const noexcept override { return "IEnumWbemClassObject"; }
@@ -119,16 +119,16 @@ public:
         if (query == nullptr) return WBEM_E_INVALID_PARAMETER;
         const wql::Select select = wql::ReadSelect(query);
         if (FAILED(select.result)) return select.result;
-        WmiClassAnswer answer = Owner().WmiInstances(m_nameSpace, select.className);
-        if (answer.result == WBEM_E_INVALID_CLASS && (flags & WBEM_FLAG_RETURN_IMMEDIATELY) != 0) {
+        std::shared_ptr<const WmiClassAnswer> answer = Owner().SharedWmiInstances(m_nameSpace, select.className);
+        if (answer->result == WBEM_E_INVALID_CLASS && (flags & WBEM_FLAG_RETURN_IMMEDIATELY) != 0) {
             // A query that returns at once has not looked the class up yet:
             // the service reports the unknown class with the first step.
-            answer.instances.clear();
-            answer.failingNext = 1;
-            answer.failingNextResult = answer.result;
-            answer.result = WBEM_S_NO_ERROR;
+            auto deferred = std::make_shared<WmiClassAnswer>();
+            deferred->failingNext = 1;
+            deferred->failingNextResult = answer->result;
+            answer = std::move(deferred);
         }
-        if (FAILED(answer.result)) return answer.result;
+        if (FAILED(answer->result)) return answer->result;
         *enumerator = new Enumerator(Owner(), std::move(answer));
         return WBEM_S_NO_ERROR;
     }

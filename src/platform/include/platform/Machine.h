@@ -38,6 +38,11 @@ public:
     virtual OpenResult OpenDevice(std::wstring_view path, DWORD access);
     // The present interfaces of a device interface class, in enumeration order.
     virtual std::vector<DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass);
+    // The same list as one shared copy, which each device information set
+    // keeps. A machine whose list stays put between calls may hand out the
+    // same copy every time, so that a set costs nothing per disk.
+    virtual std::shared_ptr<const std::vector<DeviceInterfaceRecord>> SharedDeviceInterfaces(
+        const GUID& interfaceClass);
     // GetLogicalDriveStringsW: "C:\", "D:\" ..., each followed by a zero.
     virtual std::wstring LogicalDriveStrings();
 
@@ -51,6 +56,11 @@ public:
     // WmiConnect accepted: the instances, or the failure to answer
     // (WBEM_E_INVALID_CLASS for an unknown class).
     virtual WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const;
+    // The same answer as one shared copy, which the enumerator and its class
+    // objects keep; a machine whose answers stay put may hand out the same
+    // copy every time, so that a query does not copy its rows.
+    virtual std::shared_ptr<const WmiClassAnswer> SharedWmiInstances(std::wstring_view nameSpace,
+                                                                     std::wstring_view className) const;
     // Each COM and WMI call the platform answers for this machine, as one line
     // of text, e.g. IWbemLocator::ConnectServer("root\cimv2", NULL, NULL, NULL,
     // 0, NULL, NULL), so that tests can check call order and arguments.

@@ -5,7 +5,11 @@
 
 namespace sim {
 
-SimMachine::SimMachine() : m_state(std::make_shared<const State>(State{{}, std::make_shared<DiskSet>(), {}})) {}
+SimMachine::SimMachine()
+    : m_state(std::make_shared<const State>(
+          State{{}, std::make_shared<DiskSet>(), {}, std::make_shared<std::vector<platform::DeviceInterfaceRecord>>()}))
+{
+}
 
 SimMachine::SimMachine(const MachineDescription& description) { Load(description); }
 
@@ -14,7 +18,10 @@ void SimMachine::Load(const MachineDescription& description)
     // Everything is built before anything is replaced.
     CheckDescription(description);
     WmiRepository wmi(description);
-    auto next = std::make_shared<const State>(State{description, BuildDiskSet(description), std::move(wmi)});
+    auto disks = BuildDiskSet(description);
+    auto interfaces = std::make_shared<const std::vector<platform::DeviceInterfaceRecord>>(
+        disks->DeviceInterfaces(diskInterfaceClass));
+    auto next = std::make_shared<const State>(State{description, std::move(disks), std::move(wmi), std::move(interfaces)});
     std::lock_guard lock(m_lock);
     m_state = std::move(next);
     m_codePage = description.codePage;
@@ -41,6 +48,15 @@ std::vector<platform::DeviceInterfaceRecord> SimMachine::DeviceInterfaces(const 
     return Current()->disks->DeviceInterfaces(interfaceClass);
 }
 
+std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SimMachine::SharedDeviceInterfaces(
+    const GUID& interfaceClass)
+{
+    const auto state = Current();
+    if (interfaceClass == diskInterfaceClass) return state->diskInterfaces;
+    return std::make_shared<const std::vector<platform::DeviceInterfaceRecord>>(
+        state->disks->DeviceInterfaces(interfaceClass));
+}
+
 std::wstring SimMachine::LogicalDriveStrings() { return Current()->disks->LogicalDriveStrings(); }
 
 void SimMachine::DebugOutput(std::wstring_view text)
@@ -60,6 +76,12 @@ HRESULT SimMachine::WmiConnect(std::wstring_view nameSpace) const { return Curre
 platform::WmiClassAnswer SimMachine::WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const
 {
     return Current()->wmi.Instances(nameSpace, className);
+}
+
+std::shared_ptr<const platform::WmiClassAnswer> SimMachine::SharedWmiInstances(std::wstring_view nameSpace,
+                                                                             std::wstring_view className) const
+{
+    return Current()->wmi.SharedInstances(nameSpace, className);
 }
 
 void SimMachine::NoteComCall(std::string_view call)

@@ -3,6 +3,8 @@
 // Build it first, then use it; lookups may then run on any thread.
 #pragma once
 
+#include <unordered_map>
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -56,6 +58,19 @@ private:
     std::shared_ptr<platform::Device> AnyDisk(std::uint32_t number) const;
 
     std::vector<Interface> m_interfaces;
+    // Lookups that every open makes, so that an open costs the same however
+    // many disks there are: interface paths (without regard to case) and
+    // drive numbers, each to its first entry.
+    struct FoldedHash {
+        using is_transparent = void;
+        std::size_t operator()(std::wstring_view path) const noexcept;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::wstring_view a, std::wstring_view b) const noexcept;
+    };
+    std::unordered_map<std::wstring, std::shared_ptr<platform::Device>, FoldedHash, FoldedEqual> m_interfaceByPath;
+    std::unordered_map<std::uint32_t, std::shared_ptr<DiskDevice>> m_diskByNumber;
     std::vector<std::shared_ptr<DiskDevice>> m_disks;
     std::vector<std::shared_ptr<VolumeDevice>> m_volumes;
     std::vector<OtherDisk> m_otherDisks;

@@ -32,6 +32,8 @@ public:
 
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
+    std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
+        const GUID& interfaceClass) override;
     std::wstring LogicalDriveStrings() override;
 
     UINT AnsiCodePage() const override { return m_codePage; }
@@ -46,6 +48,8 @@ public:
 
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
+    std::shared_ptr<const platform::WmiClassAnswer> SharedWmiInstances(std::wstring_view nameSpace,
+                                                                       std::wstring_view className) const override;
 
     // COM and WMI calls are kept only while recording is on.
     void NoteComCall(std::string_view call) override;
@@ -58,6 +62,8 @@ private:
         MachineDescription description;
         std::shared_ptr<const DiskSet> disks;
         WmiRepository wmi;
+        // The disk interfaces, listed once.
+        std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> diskInterfaces;
     };
     std::shared_ptr<const State> Current() const;
 

@@ -3,6 +3,8 @@
 // overrides applied to them.
 #pragma once
 
+#include <memory>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +24,9 @@ public:
 
     HRESULT Connect(std::wstring_view nameSpace) const;
     platform::WmiClassAnswer Instances(std::wstring_view nameSpace, std::wstring_view className) const;
+    // The same answer without copying its rows.
+    std::shared_ptr<const platform::WmiClassAnswer> SharedInstances(std::wstring_view nameSpace,
+                                                                    std::wstring_view className) const;
 
     // "root\WMI", "root\cimv2", ... as the service names them.
     static const std::vector<std::wstring>& NamespaceNames();
@@ -29,7 +34,7 @@ public:
 private:
     struct Class {
         std::wstring name;
-        platform::WmiClassAnswer answer;
+        std::shared_ptr<platform::WmiClassAnswer> answer = std::make_shared<platform::WmiClassAnswer>();
     };
     struct Namespace {
         std::wstring name;

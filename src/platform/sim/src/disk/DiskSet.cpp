@@ -37,11 +37,27 @@ bool ParseDriveNumber(std::wstring_view digits, std::uint32_t& number)
 
 }  // namespace
 
+std::size_t DiskSet::FoldedHash::operator()(std::wstring_view path) const noexcept
+{
+    std::size_t hash = 14695981039346656037ull;
+    for (wchar_t c : path) hash = (hash ^ static_cast<std::size_t>(Fold(c))) * 1099511628211ull;
+    return hash;
+}
+
+bool DiskSet::FoldedEqual::operator()(std::wstring_view a, std::wstring_view b) const noexcept
+{
+    return SameName(a, b);
+}
+
 std::shared_ptr<DiskDevice> DiskSet::AddDisk(DiskModel disk)
 {
     auto device = std::make_shared<DiskDevice>(std::move(disk));
     const DiskModel& model = device->Model();
-    if (!model.interfacePath.empty()) m_interfaces.push_back({{model.interfacePath, model.instanceId}, device});
+    if (!model.interfacePath.empty()) {
+        m_interfaces.push_back({{model.interfacePath, model.instanceId}, device});
+        m_interfaceByPath.emplace(model.interfacePath, device);
+    }
+    m_diskByNumber.emplace(model.number, device);
     m_disks.push_back(device);
     for (const auto& volume : m_volumes)
         if (volume->Model().disk == model.number && Disk(model.number) == device) volume->Attach(device);
@@ -51,12 +67,16 @@ std::shared_ptr<DiskDevice> DiskSet::AddDisk(DiskModel disk)
 void DiskSet::AddDevice(std::uint32_t number, platform::DeviceInterfaceRecord record,
                         std::shared_ptr<platform::Device> device)
 {
-    if (!record.path.empty()) m_interfaces.push_back({std::move(record), device});
+    if (!record.path.empty()) {
+        m_interfaceByPath.emplace(record.path, device);
+        m_interfaces.push_back({std::move(record), device});
+    }
     m_otherDisks.push_back({number, std::move(device)});
 }
 
 void DiskSet::AddInterface(platform::DeviceInterfaceRecord record)
 {
+    m_interfaceByPath.emplace(record.path, nullptr);
     m_interfaces.push_back({std::move(record), nullptr});
 }
 
@@ -70,9 +90,8 @@ std::shared_ptr<VolumeDevice> DiskSet::AddVolume(VolumeModel volume)
 
 std::shared_ptr<DiskDevice> DiskSet::Disk(std::uint32_t number) const
 {
-    for (const auto& disk : m_disks)
-        if (disk->Model().number == number) return disk;
-    return nullptr;
+    const auto found = m_diskByNumber.find(number);
+    return found == m_diskByNumber.end() ? nullptr : found->second;
 }
 
 std::shared_ptr<VolumeDevice> DiskSet::Volume(wchar_t letter) const
@@ -92,8 +111,8 @@ std::shared_ptr<platform::Device> DiskSet::AnyDisk(std::uint32_t number) const
 
 std::shared_ptr<platform::Device> DiskSet::Find(std::wstring_view path) const
 {
-    for (const auto& entry : m_interfaces)
-        if (SameName(path, entry.record.path)) return entry.device;  // null for an interface without a device
+    // Null for an interface without a device.
+    if (const auto found = m_interfaceByPath.find(path); found != m_interfaceByPath.end()) return found->second;
     if (!StartsWith(path, L"\\\\.\\") && !StartsWith(path, L"\\\\?\\")) return nullptr;
     const std::wstring_view name = path.substr(4);
     if (name.size() == 2 && name[1] == L':') return Volume(name[0]);

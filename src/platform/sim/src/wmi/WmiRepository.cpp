@@ -61,8 +61,8 @@ WmiRepository::WmiRepository(const MachineDescription& description)
 {
     for (const auto& name : NamespaceNames()) m_namespaces.push_back(Namespace{name, S_OK, {}});
     for (const auto& derived : wmi::DerivedClasses()) {
-        Class added{derived.className, {}};
-        added.answer.instances = derived.rows(description);
+        Class added{derived.className};
+        added.answer->instances = derived.rows(description);
         FindNamespace(derived.nameSpace)->classes.push_back(std::move(added));
     }
     for (const WmiNamespaceOverride& change : description.wmi) {
@@ -74,10 +74,10 @@ WmiRepository::WmiRepository(const MachineDescription& description)
                 return platform::WmiNamesEqual(c.name, classChange.name);
             });
             if (found == target->classes.end()) {
-                target->classes.push_back(Class{classChange.name, {}});
+                target->classes.push_back(Class{classChange.name});
                 found = target->classes.end() - 1;
             }
-            platform::WmiClassAnswer& answer = found->answer;
+            platform::WmiClassAnswer& answer = *found->answer;
             answer.instances = ApplyEdits(answer.instances, classChange);
             if (FAILED(classChange.queryFailure)) answer.result = classChange.queryFailure;
             if (classChange.failingNext != 0) {
@@ -109,12 +109,18 @@ HRESULT WmiRepository::Connect(std::wstring_view nameSpace) const
 
 platform::WmiClassAnswer WmiRepository::Instances(std::wstring_view nameSpace, std::wstring_view className) const
 {
+    return *SharedInstances(nameSpace, className);
+}
+
+std::shared_ptr<const platform::WmiClassAnswer> WmiRepository::SharedInstances(std::wstring_view nameSpace,
+                                                                               std::wstring_view className) const
+{
     if (const Namespace* found = FindNamespace(nameSpace)) {
         for (const Class& c : found->classes)
             if (platform::WmiNamesEqual(c.name, className)) return c.answer;
     }
-    platform::WmiClassAnswer unknown;
-    unknown.result = WBEM_E_INVALID_CLASS;
+    auto unknown = std::make_shared<platform::WmiClassAnswer>();
+    unknown->result = WBEM_E_INVALID_CLASS;
     return unknown;
 }
 
