@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
   clang libclang-rt-14-dev
+  libcpp-httplib-dev prometheus prometheus-node-exporter python3
 )
 
 missing=()

@@ -19,6 +19,7 @@ enum ExitCode : int {
     Success = 0,
     CollectionFailed = 1,
     UsageError = 2,
+    ListenFailed = 5,  // storcoll serve cannot listen on its address
     Cancelled = 130,  // as a shell reports a program ended by SIGINT
 };
 

@@ -13,10 +13,13 @@ namespace Storcoll {
 
 namespace {
 
+// SIGTERM too: a service manager stops `storcoll serve` with it, and a
+// collection it interrupts is cancelled as for Ctrl-C.
 sigset_t SigintSet() {
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
+    sigaddset(&set, SIGTERM);
     return set;
 }
 
@@ -35,7 +38,7 @@ SigintWatcher::~SigintWatcher() {
     // delivered once the mask is restored.
     const sigset_t set = SigintSet();
     const timespec now{0, 0};
-    while (sigtimedwait(&set, nullptr, &now) == SIGINT) {
+    while (sigtimedwait(&set, nullptr, &now) > 0) {
     }
     pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
 }
@@ -45,7 +48,8 @@ void SigintWatcher::Watch(const std::stop_token& ownStop) {
     // Wakes up now and then to see whether the watcher is being destroyed.
     const timespec poll{0, 50'000'000};
     while (!ownStop.stop_requested()) {
-        if (sigtimedwait(&set, nullptr, &poll) != SIGINT) {
+        const int signal = sigtimedwait(&set, nullptr, &poll);
+        if (signal != SIGINT && signal != SIGTERM) {
             continue;
         }
         if (m_source.stop_requested()) {

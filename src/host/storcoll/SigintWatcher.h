@@ -1,7 +1,8 @@
-// Turns Ctrl-C into a cancellation request; a second Ctrl-C ends the process
-// at once. On Linux SIGINT is blocked for the process while a watcher lives and
-// a thread of the watcher waits for it: construct it on the main thread before
-// any other thread starts, so that every thread inherits the blocked signal.
+// Turns Ctrl-C (and, on Linux, SIGTERM) into a cancellation request; a second
+// one ends the process at once. On Linux SIGINT and SIGTERM are blocked for
+// the process while a watcher lives and a thread of the watcher waits for
+// them: construct it on the main thread before any other thread starts, so
+// that every thread inherits the blocked signals.
 // On Windows the console's control handler asks the stop source to stop.
 #pragma once
 

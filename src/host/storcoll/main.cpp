@@ -1,7 +1,8 @@
 // storcoll: loads the storage collector plug-in the way the host framework
 // does and runs its collection methods from the command line.
 //   storcoll list
-//   storcoll collect [METHOD...] [--item ID] [--machine FILE] [--log-level LEVEL] [--log-file PATH]
+//   storcoll collect [METHOD...] [--item ID] [--format json|prom] [--machine FILE] [--log-level LEVEL] [--log-file PATH]
+//   storcoll serve [--listen ADDR] [--min-interval SECONDS]
 #include <iostream>
 #include <map>
 #include <memory>
@@ -14,6 +15,10 @@
 
 #include "Commands.h"
 #include "MachineSetup.h"
+#include "MetricsRun.h"
+#ifndef _WIN32
+#include "Serve.h"
+#endif
 #include "SigintWatcher.h"
 #include "StorageCollectorPlugin.h"
 #include "kvr/host/HostAgent.h"
@@ -63,8 +68,27 @@ int main(int argc, char** argv) {
     std::optional<std::string> itemId;
     collect->add_option("methods", methodNames, "Collection methods, e.g. CollectSmartStaticInfo or SmartStaticInfo");
     collect->add_option("--item", itemId, "Collect only the item with this id (e.g. Disk_...)");
+    std::string formatName = "json";
+    collect->add_option("--format", formatName, "Output format: json, or prom (Prometheus' text format)")
+        ->check(CLI::IsMember({"json", "prom"}))
+        ->capture_default_str();
     collect->fallthrough();
     list->fallthrough();
+#ifndef _WIN32
+    auto* serve = app.add_subcommand("serve", "Serve the collected data as Prometheus metrics over HTTP");
+    Storcoll::ServeOptions serveOptions;
+    serveOptions.About = std::string(StorageCollectorPlugin::Plugin.Name) + " " +
+                         std::string(StorageCollectorPlugin::Plugin.Version) + ", served by storcoll";
+    double minInterval = serveOptions.MinInterval.count();
+    serve->add_option("--listen", serveOptions.Listen,
+                      "HOST:PORT, [IPv6]:PORT or :PORT (loopback); port 0 takes any free port")
+        ->capture_default_str();
+    serve->add_option("--min-interval", minInterval,
+                      "Seconds within which scrapes share the last collection instead of collecting again")
+        ->check(CLI::NonNegativeNumber)
+        ->capture_default_str();
+    serve->fallthrough();
+#endif
 
     try {
         app.parse(argc, argv);
@@ -79,6 +103,10 @@ int main(int argc, char** argv) {
         return Storcoll::Success;
     }
 
+    if (formatName == "prom" && itemId) {
+        std::cerr << "storcoll: --item cannot be used with --format prom, which reports every disk\n";
+        return Storcoll::UsageError;
+    }
     std::vector<Kvr::CollectionMethodEntry> selected;
     try {
         selected = Storcoll::SelectMethods(kMethods, methodNames);
@@ -91,6 +119,18 @@ int main(int argc, char** argv) {
         Storcoll::InstallMachine(machine);
         Kvr::Host::HostAgent agent(MakeLogWriter(levels.at(logLevelName), logFile));
         StorageCollectorPlugin plugin(agent);
+#ifndef _WIN32
+        if (serve->parsed()) {
+            serveOptions.MinInterval = std::chrono::duration<double>(minInterval);
+            return Storcoll::RunServe(plugin, Methods, {}, serveOptions, stop.get_token(), std::cerr);
+        }
+#endif
+        if (formatName == "prom") {
+            const auto run = Storcoll::MetricsRun::Collect(plugin, selected, stop.get_token());
+            std::cout << run.Text({});
+            return run.Cancelled ? Storcoll::Cancelled : run.AllSucceeded() ? Storcoll::Success
+                                                                            : Storcoll::CollectionFailed;
+        }
         return Storcoll::RunCollect(plugin, selected, itemId, stop.get_token(), std::cout, std::cerr);
     } catch (const Storcoll::MachineDescriptionError& error) {
         std::cerr << "storcoll: " << error.what() << '\n';

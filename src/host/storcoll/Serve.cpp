@@ -1,0 +1,42 @@
+#include "Serve.h"
+
+#include "Commands.h"
+#include "ListenAddress.h"
+#include "MetricsCache.h"
+#include "MetricsServer.h"
+
+namespace Storcoll
+{
+
+int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
+             const VerdictSource& judge, const ServeOptions& options, const std::stop_token& stop,
+             std::ostream& err)
+{
+    try
+    {
+        const ListenAddress address = ListenAddress::Parse(options.Listen);
+        MetricsCache cache(
+            [&] { return MetricsRun::Collect(plugin, methods, stop).Text(judge); },
+            std::chrono::duration_cast<MetricsCache::Clock::duration>(options.MinInterval));
+        MetricsServer server(cache, options.About);
+        const int port = server.Bind(address);
+        ListenAddress bound = address;
+        bound.Port = static_cast<std::uint16_t>(port);
+        err << "storcoll: serving metrics on http://" << bound.Text() << "/metrics" << std::endl;
+        server.Run(stop);
+        err << "storcoll: stopped" << std::endl;
+        return Success;
+    }
+    catch (const BadListenAddress& error)
+    {
+        err << "storcoll: " << error.what() << '\n';
+        return UsageError;
+    }
+    catch (const ListenError& error)
+    {
+        err << "storcoll: " << error.what() << '\n';
+        return ListenFailed;
+    }
+}
+
+}  // namespace Storcoll
