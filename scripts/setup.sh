@@ -7,7 +7,7 @@ packages=(
   protobuf-compiler libprotobuf-dev
   libfmt-dev nlohmann-json3-dev libcli11-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  libblkid-dev
+  libblkid-dev python3
 )
 
 missing=()

@@ -261,10 +261,15 @@ std::vector<DiskEntry> ScanDisks(const Roots& roots)
         disk.Removable = files::Number(block / "removable").value_or(0) != 0;
         disk.DeviceNumbers = files::Text(block / "dev");
         disk.Partitions = Partitions(block, disk.Name);
+        disk.DevicePath = Canonical(block);
         disks.push_back(std::move(disk));
     }
+    // Kernel names follow the order in which drives finish probing, which can
+    // change from boot to boot; where a drive sits (controller, port, target)
+    // does not.
     std::sort(disks.begin(), disks.end(), [](const DiskEntry& a, const DiskEntry& b) {
         if (a.Kind != b.Kind) return a.Kind < b.Kind;
+        if (a.DevicePath != b.DevicePath) return NaturalLess(a.DevicePath, b.DevicePath);
         return NaturalLess(a.Name, b.Name);
     });
     for (std::uint32_t i = 0; i < disks.size(); ++i) {

@@ -39,6 +39,7 @@ struct DiskEntry {
     bool Removable = false;
     bool CommandQueueing = false;
     std::string DeviceNumbers;  // "8:0"
+    std::string DevicePath;     // where sysfs places the disk in the device tree
     std::string Controller;     // nvme0 for an NVMe namespace
     std::string InstanceId;
     std::string InterfacePath;
@@ -49,7 +50,8 @@ struct DiskEntry {
 
 // The disks under the sysfs root in drive-number order: SCSI and SATA disks
 // (sd*) first, then NVMe namespaces, virtio disks and MMC cards, each group in
-// the natural order of kernel names (sdb before sdaa, nvme2n1 before nvme10n1).
+// the natural order of the disks' places in the sysfs device tree (PCI
+// address, port, target, namespace: ata2 before ata10).
 std::vector<DiskEntry> ScanDisks(const Roots& roots);
 
 // Natural order of kernel names: digit runs by value, letter runs shorter first.
