@@ -10,6 +10,7 @@ packages=(
   clang-format
   clang libclang-rt-14-dev
   libcpp-httplib-dev prometheus prometheus-node-exporter python3
+  libblkid-dev
 )
 
 missing=()

@@ -12,6 +12,9 @@ echo "== plain build"
 "$root/scripts/build.sh" "$root/build-test" -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=ON
 ctest --test-dir "$root/build-test" --output-on-failure --parallel "$jobs"
 
+echo "== hw lab: storcoll --live collect against smartctl, nvme-cli, blkid and diskstats"
+"$root/tests/live/lab_check.sh" "$root/build-test"
+
 echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
 "$root/scripts/build.sh" "$root/build-asan" -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=OFF -DSTORCOLL_SANITIZE=ON \
   -DCMAKE_BUILD_TYPE=Debug

@@ -1,7 +1,9 @@
 #include "MachineSetup.h"
 
+#include <iostream>
 #include <memory>
 
+#include "live/LiveMachine.h"
 #include "platform/Machine.h"
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
@@ -9,6 +11,15 @@
 namespace Storcoll {
 
 void InstallMachine(const MachineOptions& options) {
+    if (options.live) {
+        live::LiveOptions liveOptions;
+        liveOptions.SampleInterval = std::chrono::milliseconds(options.sampleIntervalMs);
+        auto machine = std::make_shared<live::LiveMachine>(live::Roots{}, liveOptions);
+        // Said once, before collecting, so that missing data is not a surprise.
+        if (const std::string note = machine->AccessNote(); !note.empty()) std::cerr << "storcoll: " << note << '\n';
+        platform::InstallProcessMachine(std::move(machine));
+        return;
+    }
     sim::MachineDescription description;
     try {
         description = options.descriptionFile ? sim::LoadDescriptionFile(*options.descriptionFile)

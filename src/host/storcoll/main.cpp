@@ -61,6 +61,15 @@ int main(int argc, char** argv) {
     Storcoll::MachineOptions machine;
     app.add_option("--machine", machine.descriptionFile,
                    "Simulate the machine this description file (JSON) describes instead of the built-in one");
+#ifndef _WIN32
+    auto* liveFlag = app.add_flag("--live", machine.live, "Collect from this Linux system's own disks (read-only)");
+    liveFlag->excludes("--machine");
+    app.add_option("--sample-interval", machine.sampleIntervalMs,
+                   "With --live: milliseconds between the two samples of the disk counters")
+        ->needs(liveFlag)
+        ->check(CLI::Range(1u, 60000u))
+        ->capture_default_str();
+#endif
 
     auto* list = app.add_subcommand("list", "Show the plug-in's registration data and its collection methods");
     auto* collect = app.add_subcommand("collect", "Run collection methods (all of them when none is named)");
