@@ -30,19 +30,12 @@ static_assert(std::is_same_v<decltype(&SXNvmNewCustomizedHealthInfo),
 // A shared owner's deleter: takes any caller-owned pointer, never throws.
 static_assert(std::is_nothrow_invocable_v<decltype(&SXDelete), nvme::IHealthInfo*>);
 
-// Caller-owned objects: mutable pointers (SXDelete takes void*) to types with
-// a virtual destructor.
+// Caller-owned objects: mutable pointers, which SXDelete takes as void*.
 static_assert(std::is_same_v<decltype(std::declval<const nvme::IIdentifyControllerData&>().VendorSpecificInfo()),
                              nvme::IIdentifyControllerData::IVendorSpecificInfo*>);
 static_assert(std::is_same_v<decltype(std::declval<const nvme::IHealthInfo&>().CriticalWarning()),
                              nvme::IHealthInfo::ICriticalWarning*>);
 static_assert(std::is_same_v<decltype(std::declval<const nvme::IHealthInfo&>().EnduranceGroupCriticalWarningSummary()),
                              nvme::IHealthInfo::IEnduranceGroupCriticalWarningSummary*>);
-static_assert(std::has_virtual_destructor_v<nvme::IIdentifyControllerData>);
-static_assert(std::has_virtual_destructor_v<nvme::IIdentifyControllerData::IVendorSpecificInfo>);
-static_assert(std::has_virtual_destructor_v<nvme::IHealthInfo>);
-static_assert(std::has_virtual_destructor_v<nvme::IHealthInfo::ICriticalWarning>);
-static_assert(std::has_virtual_destructor_v<nvme::IHealthInfo::IEnduranceGroupCriticalWarningSummary>);
-static_assert(std::has_virtual_destructor_v<nvme::ICustomizedHealthInfo>);
 
 }  // namespace
