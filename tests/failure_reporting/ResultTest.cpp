@@ -29,9 +29,9 @@ TEST_F(ResultTest, LastErrorBecomesAWin32Hresult)
 TEST_F(ResultTest, MissingLastErrorIsRaisedAsAssertionFailure)
 {
     SetLastError(0);
-    const auto logged = Result::FailureCount(FailureType::Log);
+    const auto logged = Result::FailureCount(FailureType::LogHr);
     EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007029Cu);
-    EXPECT_EQ(Result::FailureCount(FailureType::Log), logged + 1) << "reported as a logged failure first";
+    EXPECT_EQ(Result::FailureCount(FailureType::LogHr), logged + 1) << "reported as a logged failure first";
 }
 
 TEST_F(ResultTest, RaiseIfFailedPassesSuccessCodesThrough)
@@ -94,7 +94,11 @@ TEST_F(ResultTest, FailureIdsAreUniqueAcrossThreads)
 
 TEST(ResultDeathTest, ReportingASuccessEndsTheProcess)
 {
-    EXPECT_DEATH(RAISE_HR(S_OK), "success code 0x00000000");
+#ifdef _WIN32
+    EXPECT_DEATH(RAISE_HR(S_OK), "");  // msvcrt's abort() has its own words
+#else
+    EXPECT_DEATH(RAISE_HR(S_OK), "^$") << "fail-fast writes nothing of its own";
+#endif
 }
 
 }  // namespace
