@@ -102,7 +102,8 @@ TEST_F(OleAutoCases, FreshVectorReadsZeroFromItsLowerBoundOn)
     SAFEARRAY* strings = SafeArrayCreateVector(VT_BSTR, 0, 1);
     ASSERT_NE(strings, nullptr);
     index = 0;
-    BSTR text = SysAllocString(L"x");
+    OLECHAR notAString[] = L"x";  // overwritten, never freed
+    BSTR text = notAString;
     EXPECT_EQ(SafeArrayGetElement(strings, &index, &text), S_OK);
     EXPECT_EQ(text, nullptr);
     EXPECT_EQ(SafeArrayDestroy(strings), S_OK);
