@@ -42,8 +42,10 @@ std::wstring_view FailureTypeWord(FailureType type) noexcept
 {
     switch (type) {
     case FailureType::Exception: return L"Exception";
-    case FailureType::Return: return L"ReturnHr";
-    case FailureType::Log: return L"LogHr";
+    case FailureType::ReturnHr: return L"ReturnHr";
+    case FailureType::ReturnNt: return L"ReturnNt";
+    case FailureType::LogHr: return L"LogHr";
+    case FailureType::LogNt: return L"LogNt";
     case FailureType::FailFast: return L"FailFast";
     }
     return L"Exception";

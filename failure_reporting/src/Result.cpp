@@ -2,7 +2,6 @@
 
 #include <array>
 #include <atomic>
-#include <cstdio>
 #include <cstdlib>
 
 #include "failure_reporting/FailureText.h"
@@ -12,17 +11,24 @@ namespace Talvex::Quorlin::Cpp::Common::Result {
 namespace {
 
 std::atomic<std::uint32_t> g_failureSequence{0};
-std::array<std::atomic<std::uint32_t>, 4> g_failureCounts{};
+std::array<std::atomic<std::uint32_t>, kFailureTypes> g_failureCounts{};
 
 std::atomic<std::uint32_t>& CountOf(FailureType type) { return g_failureCounts[static_cast<std::size_t>(type)]; }
 
-[[noreturn]] void FailFast(const FailureInfo& failure)
+// Numbers the failure, counts it under its type and writes its line to the
+// debugger output when a debugger is attached.
+void Publish(FailureInfo& failure) noexcept
 {
-    // A success reported as a failure means the check itself is wrong; the
-    // process cannot trust its state any further.
-    std::fprintf(stderr, "fail fast: success code 0x%08X reported as a failure at %s(%u)\n",
-                 static_cast<unsigned>(failure.Hr), failure.File != nullptr ? failure.File : "?", failure.Line);
-    std::abort();
+    failure.FailureId = g_failureSequence.fetch_add(1) + 1;
+    failure.FailureCount = CountOf(failure.Type).fetch_add(1) + 1;
+    failure.ThreadId = GetCurrentThreadId();
+    if (IsDebuggerPresent()) {
+        try {
+            OutputDebugStringW(FormatFailureText(failure).c_str());
+        } catch (...) {
+            // Reporting never raises; a line that cannot be built is lost.
+        }
+    }
 }
 
 FailureInfo Report(FailureType type, const CheckSite& site, HRESULT hr, const void* returnAddress) noexcept
@@ -34,17 +40,14 @@ FailureInfo Report(FailureType type, const CheckSite& site, HRESULT hr, const vo
     failure.Line = site.Line;
     failure.Module = site.Module;
     failure.ReturnAddress = returnAddress;
-    if (SUCCEEDED(hr)) FailFast(failure);
-    failure.FailureId = g_failureSequence.fetch_add(1) + 1;
-    failure.FailureCount = CountOf(type).fetch_add(1) + 1;
-    failure.ThreadId = GetCurrentThreadId();
-    if (IsDebuggerPresent()) {
-        try {
-            OutputDebugStringW(FormatFailureText(failure).c_str());
-        } catch (...) {
-            // Reporting never raises; a line that cannot be built is lost.
-        }
+    if (SUCCEEDED(hr)) {
+        // A success reported as a failure means the check itself is wrong; the
+        // process cannot trust its state any further.
+        failure.Type = FailureType::FailFast;
+        Publish(failure);
+        std::abort();
     }
+    Publish(failure);
     return failure;
 }
 
@@ -66,7 +69,7 @@ FailureInfo Report(FailureType type, const CheckSite& site, HRESULT hr, const vo
     const DWORD error = GetLastError();
     if (error == ERROR_SUCCESS) {
         // A failing call that left no last error: say so, then fail all the same.
-        Report(FailureType::Log, site, HRESULT_FROM_WIN32(ERROR_ASSERTION_FAILURE), returnAddress);
+        Report(FailureType::LogHr, site, HRESULT_FROM_WIN32(ERROR_ASSERTION_FAILURE), returnAddress);
         Raise(site, HRESULT_FROM_WIN32(ERROR_ASSERTION_FAILURE), returnAddress);
     }
     Raise(site, static_cast<HRESULT>(0x80070000u | (error & 0xFFFFu)), returnAddress);
@@ -80,7 +83,7 @@ FailureInfo Report(FailureType type, const CheckSite& site, HRESULT hr, const vo
 
 [[gnu::noinline]] void LogHr(const CheckSite& site, HRESULT hr) noexcept
 {
-    Report(FailureType::Log, site, hr, __builtin_return_address(0));
+    Report(FailureType::LogHr, site, hr, __builtin_return_address(0));
 }
 
 std::uint32_t FailureCount(FailureType type) noexcept { return CountOf(type).load(); }

@@ -8,8 +8,33 @@
 #pragma once
 
 #include <memory>
+#include <utility>
 
 namespace talvex::stordex {
+
+// The contract's interfaces have no virtual destructor, so an object held
+// through one is destroyed by what it was made as: the deleter remembers that.
+struct MadeAsDeleter {
+    void (*Destroy)(void*) = nullptr;  // takes the interface pointer as void*
+
+    template <typename Interface>
+    void operator()(Interface* object) const noexcept
+    {
+        if (object != nullptr) Destroy(static_cast<void*>(object));
+    }
+};
+
+template <typename Interface>
+using Owned = std::unique_ptr<Interface, MadeAsDeleter>;
+
+template <typename Interface, typename Made, typename... Args>
+Owned<Interface> MakeOwned(Args&&... args)
+{
+    Interface* object = new Made(std::forward<Args>(args)...);
+    return Owned<Interface>(object, MadeAsDeleter{[](void* pointer) {
+                                delete static_cast<Made*>(static_cast<Interface*>(pointer));
+                            }});
+}
 
 class Custody {
 public:
@@ -23,13 +48,13 @@ public:
     // Takes the object over and returns the pointer to give the caller; null
     // stays null.
     template <typename Interface>
-    Interface* HandOut(std::unique_ptr<Interface> object)
+    Interface* HandOut(Owned<Interface> object)
     {
         if (!object) return nullptr;
         Interface* handedOut = object.get();
         // The key is the interface pointer converted to void*: exactly what a
         // caller's shared owner passes back to SXDelete().
-        Adopt(static_cast<void*>(handedOut), [](void* pointer) { delete static_cast<Interface*>(pointer); });
+        Adopt(static_cast<void*>(handedOut), object.get_deleter().Destroy);
         object.release();
         return handedOut;
     }

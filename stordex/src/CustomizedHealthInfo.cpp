@@ -48,12 +48,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ICustomizedHealthInfo> DecodeCustomizedHealthLog(std::span<const std::uint8_t> page)
+Owned<ICustomizedHealthInfo> DecodeCustomizedHealthLog(std::span<const std::uint8_t> page)
 {
     if (page.size() < kCustomizedHealthLogSize) return nullptr;
     const ByteReader reader(page.first(kCustomizedHealthLogSize));
     if (!reader.Holds(0, kSignature) || reader.U16(kVersion) < 1) return nullptr;
-    return std::make_unique<CustomizedHealthInfo>(reader);
+    return MakeOwned<ICustomizedHealthInfo, CustomizedHealthInfo>(reader);
 }
 
 }  // namespace talvex::stordex::nvme

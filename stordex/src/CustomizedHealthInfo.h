@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 
+#include "Custody.h"
 #include "stordex/CustomizedHealthInfo.h"
 
 namespace talvex::stordex::nvme {
@@ -19,6 +20,6 @@ inline constexpr std::size_t kCustomizedHealthLogSize = 512;
 
 // The decoded log, or null when the page is shorter than 512 bytes or does
 // not carry the customized layout.
-std::unique_ptr<ICustomizedHealthInfo> DecodeCustomizedHealthLog(std::span<const std::uint8_t> page);
+Owned<ICustomizedHealthInfo> DecodeCustomizedHealthLog(std::span<const std::uint8_t> page);
 
 }  // namespace talvex::stordex::nvme

@@ -69,7 +69,7 @@ public:
 
     ICriticalWarning* CriticalWarning() const override
     {
-        return m_custody.HandOut<ICriticalWarning>(std::make_unique<class CriticalWarning>(m_page.U8(0)));
+        return m_custody.HandOut(MakeOwned<ICriticalWarning, class CriticalWarning>(m_page.U8(0)));
     }
     std::int32_t CompositeTemperature() const override { return KelvinToCelsius(m_page.U16(1)); }
     std::uint8_t AvailableSpare() const override { return m_page.U8(3); }
@@ -77,8 +77,8 @@ public:
     std::uint8_t PercentageUsed() const override { return m_page.U8(5); }
     IEnduranceGroupCriticalWarningSummary* EnduranceGroupCriticalWarningSummary() const override
     {
-        return m_custody.HandOut<IEnduranceGroupCriticalWarningSummary>(
-            std::make_unique<EnduranceGroupSummary>(m_page.U8(6)));
+        return m_custody.HandOut(
+            MakeOwned<IEnduranceGroupCriticalWarningSummary, EnduranceGroupSummary>(m_page.U8(6)));
     }
     const Carray<16>& DataUnitRead() const override { return m_counters[kDataUnitsRead]; }
     const Carray<16>& DataUnitWritten() const override { return m_counters[kDataUnitsWritten]; }
@@ -119,10 +119,10 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IHealthInfo> DecodeHealthLog(std::span<const std::uint8_t> page, Custody& custody)
+Owned<IHealthInfo> DecodeHealthLog(std::span<const std::uint8_t> page, Custody& custody)
 {
     if (page.size() < kHealthLogSize) return nullptr;
-    return std::make_unique<HealthInfo>(page, custody);
+    return MakeOwned<IHealthInfo, HealthInfo>(page, custody);
 }
 
 }  // namespace talvex::stordex::nvme

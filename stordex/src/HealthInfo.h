@@ -25,6 +25,6 @@ constexpr std::int32_t KelvinToCelsius(std::uint16_t kelvin) noexcept
 // The decoded log, or null when `page` holds fewer than 512 bytes. The
 // critical warning objects it hands out go through `custody`, which must
 // outlive it.
-std::unique_ptr<IHealthInfo> DecodeHealthLog(std::span<const std::uint8_t> page, Custody& custody);
+Owned<IHealthInfo> DecodeHealthLog(std::span<const std::uint8_t> page, Custody& custody);
 
 }  // namespace talvex::stordex::nvme

@@ -185,11 +185,11 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
+Owned<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
                                                                   Custody& custody)
 {
     if (page.size() < kIdentifyControllerSize) return nullptr;
-    return std::make_unique<IdentifyControllerData>(page, custody);
+    return MakeOwned<IIdentifyControllerData, IdentifyControllerData>(page, custody);
 }
 
 }  // namespace talvex::stordex::nvme

@@ -16,7 +16,7 @@ inline constexpr std::size_t kIdentifyControllerSize = 4096;
 // The decoded structure, or null when `page` holds fewer than 4096 bytes. The
 // object keeps a copy of the page. Vendor-specific objects it hands out later
 // go through `custody`, which must outlive it.
-std::unique_ptr<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
+Owned<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
                                                                   Custody& custody);
 
 }  // namespace talvex::stordex::nvme

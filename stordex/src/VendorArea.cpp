@@ -82,14 +82,14 @@ private:
 
 }  // namespace
 
-std::unique_ptr<IVendorSpecificInfo> DecodeVendorArea(std::span<const std::uint8_t> area)
+Owned<IVendorSpecificInfo> DecodeVendorArea(std::span<const std::uint8_t> area)
 {
     if (area.size() != kVendorAreaSize) return nullptr;
     const ByteReader reader(area);
     if (reader.Holds(0, kSignature) && reader.U16(kVersion) >= 1) {
-        return std::make_unique<CustomizedVendorArea>(reader);
+        return MakeOwned<IVendorSpecificInfo, CustomizedVendorArea>(reader);
     }
-    return std::make_unique<PlainVendorArea>();
+    return MakeOwned<IVendorSpecificInfo, PlainVendorArea>();
 }
 
 }  // namespace talvex::stordex::nvme

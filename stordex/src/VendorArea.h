@@ -9,6 +9,7 @@
 #include <memory>
 #include <span>
 
+#include "Custody.h"
 #include "stordex/CustomizedControllerData.h"
 #include "stordex/IdentifyControllerData.h"
 
@@ -20,6 +21,6 @@ inline constexpr std::size_t kVendorAreaSize = 1024;
 // An object that also implements ICustomizedControllerData when the area has
 // the customized layout, a plain IVendorSpecificInfo otherwise; null when
 // `area` is not 1024 bytes long. The object keeps copies of its fields.
-std::unique_ptr<IIdentifyControllerData::IVendorSpecificInfo> DecodeVendorArea(std::span<const std::uint8_t> area);
+Owned<IIdentifyControllerData::IVendorSpecificInfo> DecodeVendorArea(std::span<const std::uint8_t> area);
 
 }  // namespace talvex::stordex::nvme

@@ -31,7 +31,7 @@ TEST(FormatMessageW, GivesSystemTextsWithTheirLineEnd)
     EXPECT_EQ(Message(0x8000FFFF), L"Catastrophic failure\r\n");
     EXPECT_EQ(Message(0x8007000E), L"Not enough memory resources are available to complete this operation.\r\n");
     EXPECT_EQ(Message(0x80070216), L"Arithmetic result exceeded 32 bits.\r\n");
-    EXPECT_EQ(Message(0x8007029C), L"Assertion failure.\r\n");
+    EXPECT_EQ(Message(0x8007029C), L"An assertion failure has occurred.\r\n");
 }
 
 TEST(FormatMessageW, HasNoTextForWbemStatusesOrTooSmallBuffers)

@@ -105,7 +105,7 @@ TEST_F(SmartPluginTest, TheRecordedDriveThroughBothMethods)
     ASSERT_EQ(staticItems->size(), 1u);
     EXPECT_EQ((*staticItems)[0].Message().name(), "SSD");
     EXPECT_EQ((*staticItems)[0].Message().model_name(), "HWLAB SATA SSD 4G" + std::string(23, ' '));
-    EXPECT_EQ((*staticItems)[0].Message().eppid(), "");  // the drive keeps no piece-part identifier log
+    EXPECT_FALSE((*staticItems)[0].Message().has_eppid());  // the drive keeps no piece-part identifier log
     for (const auto& record : agent.Log()->Records()) EXPECT_EQ(record.Level, Kvr::LogLevel::Trace) << record;
 }
 

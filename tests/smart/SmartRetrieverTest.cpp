@@ -91,7 +91,7 @@ TEST_F(SmartRetrieverTest, StaticInfoTakesTheDrivesModelAndFallsBackToWmi)
     EXPECT_EQ((*items)[1].Message().name(), "SMART1");
     // The drive's model, not WMI's, as text up to its first NUL.
     EXPECT_EQ((*items)[1].Message().model_name(), Padded("WDC WD10EZEX-08WN4A0").substr(0, 38));
-    EXPECT_EQ((*items)[1].Message().eppid(), "");
+    EXPECT_FALSE((*items)[1].Message().has_eppid());  // the drive gave none, which differs from an empty one
     // WMI's model of the first row with the index; its UTF-8 bytes are read as
     // ANSI text, as the host reads every native text.
     EXPECT_EQ((*items)[2].Message().name(), "SMART2");

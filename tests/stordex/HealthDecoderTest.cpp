@@ -15,7 +15,7 @@ using talvex::stordex::nvme::IHealthInfo;
 
 constexpr std::size_t kPage = 512;
 
-std::unique_ptr<IHealthInfo> Decode(const std::vector<std::uint8_t>& page, OwningCustody& custody)
+talvex::stordex::Owned<IHealthInfo> Decode(const std::vector<std::uint8_t>& page, OwningCustody& custody)
 {
     auto decoded = DecodeHealthLog(page, custody);
     if (!decoded) ADD_FAILURE() << "no decoded log";

@@ -159,7 +159,7 @@ void SetBits(std::vector<std::uint8_t>& page, std::size_t offset, unsigned low, 
     }
 }
 
-std::unique_ptr<Ic> Decode(const std::vector<std::uint8_t>& page, OwningCustody& custody)
+talvex::stordex::Owned<Ic> Decode(const std::vector<std::uint8_t>& page, OwningCustody& custody)
 {
     auto decoded = DecodeIdentifyController(page, custody);
     if (!decoded) ADD_FAILURE() << "no decoded structure";

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <memory>
@@ -15,7 +16,8 @@
 namespace Talvex::Quorlin::Cpp::Common {
 
 // How a failure was reported; the failure line names it with its type word.
-enum class FailureType { Exception, Return, Log, FailFast };
+enum class FailureType { Exception, ReturnHr, ReturnNt, LogHr, LogNt, FailFast };
+inline constexpr std::size_t kFailureTypes = 6;
 
 struct FailureInfo {
     FailureType Type = FailureType::Exception;

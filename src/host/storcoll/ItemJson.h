@@ -12,7 +12,8 @@ namespace Storcoll {
 
 using Json = nlohmann::ordered_json;
 
-// Every field, set or not, except unset message fields.
+// Every field without presence, set or not; a field with presence (a message
+// or an optional text) only when it is set.
 Json MessageToJson(const google::protobuf::Message& message);
 
 // {"itemId": ..., "time": "2026-12-06T02:00:00.123Z", "data": {...}}

@@ -131,7 +131,7 @@ int main(int argc, char** argv) {
 #ifndef _WIN32
         if (serve->parsed()) {
             serveOptions.MinInterval = std::chrono::duration<double>(minInterval);
-            return Storcoll::RunServe(plugin, Methods, {}, serveOptions, stop.get_token(), std::cerr);
+            return Storcoll::RunServe(plugin, kMethods, {}, serveOptions, stop.get_token(), std::cerr);
         }
 #endif
         if (formatName == "prom") {

@@ -63,6 +63,8 @@ UINT SysStringLen(BSTR text)
     return text == nullptr ? 0 : HeaderOf(text)->bytes / static_cast<UINT>(sizeof(OLECHAR));
 }
 
+UINT SysStringByteLen(BSTR text) { return text == nullptr ? 0 : HeaderOf(text)->bytes; }
+
 void VariantInit(VARIANTARG* value)
 {
     if (value == nullptr) return;

@@ -31,7 +31,7 @@ constexpr std::array<std::pair<DWORD, std::wstring_view>, 32> win32Messages{{
     {234, L"More data is available.\r\n"},
     {259, L"No more data is available.\r\n"},
     {534, L"Arithmetic result exceeded 32 bits.\r\n"},
-    {668, L"Assertion failure.\r\n"},
+    {668, L"An assertion failure has occurred.\r\n"},
     {1004, L"Invalid flags.\r\n"},
     {1113, L"No mapping for the Unicode character exists in the target multi-byte code page.\r\n"},
     {1117, L"The request could not be performed because of an I/O device error.\r\n"},

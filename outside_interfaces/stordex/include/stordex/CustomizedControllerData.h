@@ -26,11 +26,13 @@ public:
     class STORDEX_INTERFACE IDeviceCategory {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IDeviceCategory() = default;
         virtual std::uint16_t Class0() const = 0;
         virtual std::uint16_t Class1() const = 0;
         virtual std::uint16_t Class2() const = 0;
         virtual std::uint16_t Class11() const = 0;
+
+    protected:
+        ~IDeviceCategory() = default;
     };
 
     virtual const Carray<32>& Eppid() const = 0;
@@ -42,8 +44,11 @@ public:
     virtual const Carray<16>& Guid() const = 0;
     virtual const Carray<8>& ComponentId() const = 0;
 
-    // Last, so that no operation stands ahead of the accessors.
-    virtual ~ICustomizedControllerData() = default;
+protected:
+    // Neither this nor any nested interface is destroyed through itself:
+    // SXDelete() knows what it made, and a virtual destructor would add slots
+    // that a library built to the contract does not have.
+    ~ICustomizedControllerData() = default;
 };
 
 }  // namespace talvex::stordex::nvme

@@ -18,7 +18,6 @@ namespace talvex::stordex::nvme {
 class STORDEX_INTERFACE ICustomizedHealthInfo {
 public:
     virtual std::uint32_t InterfaceVersion() const = 0;
-    virtual ~ICustomizedHealthInfo() = default;
 
     virtual std::uint8_t WearLevelingCount() const = 0;
     virtual std::uint8_t UsedReservedBlockCountWorstCaseComponent() const = 0;
@@ -32,6 +31,12 @@ public:
     virtual std::uint32_t AccumulatedHostActiveIdleCounter() const = 0;
     virtual std::uint32_t AccumulatedNonOperationalPowerStateCounter() const = 0;
     virtual std::uint8_t AbnormalInputVccVoltageCounter() const = 0;
+
+protected:
+    // Neither this nor any nested interface is destroyed through itself:
+    // SXDelete() knows what it made, and a virtual destructor would add slots
+    // that a library built to the contract does not have.
+    ~ICustomizedHealthInfo() = default;
 };
 
 }  // namespace talvex::stordex::nvme

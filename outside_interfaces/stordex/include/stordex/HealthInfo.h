@@ -30,26 +30,29 @@ public:
     class STORDEX_INTERFACE ICriticalWarning {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ICriticalWarning() = default;
         virtual bool LowAvailableSpace() const = 0;
         virtual bool OutOfTemperatureThreshold() const = 0;
         virtual bool DegradedReliability() const = 0;
         virtual bool ReadOnly() const = 0;
         virtual bool FailedVolatileMemoryBackupDevice() const = 0;
         virtual bool UnreliablePersistentMemoryRegion() const = 0;
+
+    protected:
+        ~ICriticalWarning() = default;
     };
 
     class STORDEX_INTERFACE IEnduranceGroupCriticalWarningSummary {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IEnduranceGroupCriticalWarningSummary() = default;
         virtual bool LowAvailableSpareCapacity() const = 0;
         virtual bool DegradedReliability() const = 0;
         virtual bool ReadOnly() const = 0;
+
+    protected:
+        ~IEnduranceGroupCriticalWarningSummary() = default;
     };
 
     virtual std::uint32_t InterfaceVersion() const = 0;
-    virtual ~IHealthInfo() = default;
 
     // A new object on every call, owned by the caller; may be null.
     virtual ICriticalWarning* CriticalWarning() const = 0;
@@ -83,6 +86,12 @@ public:
     virtual std::uint32_t ThermalMgmtTemperature2TransitionCount() const = 0;
     virtual std::uint32_t TotalTimeForThermalMgmtTemperature1() const = 0;
     virtual std::uint32_t TotalTimeForThermalMgmtTemperature2() const = 0;
+
+protected:
+    // Neither this nor any nested interface is destroyed through itself:
+    // SXDelete() knows what it made, and a virtual destructor would add slots
+    // that a library built to the contract does not have.
+    ~IHealthInfo() = default;
 };
 
 }  // namespace talvex::stordex::nvme

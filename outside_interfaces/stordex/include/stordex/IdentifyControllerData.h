@@ -26,38 +26,43 @@ public:
     class STORDEX_INTERFACE IControllerMultiPathIoAndNamespaceSharingCap {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IControllerMultiPathIoAndNamespaceSharingCap() = default;
         virtual bool HasMultiplePorts() const = 0;
         virtual bool HasMultipleControllers() const = 0;
         virtual bool SriovOrPci() const = 0;
         virtual bool SupportAsymmetricNamespaceAccessReporting() const = 0;
+
+    protected:
+        ~IControllerMultiPathIoAndNamespaceSharingCap() = default;
     };
 
     class STORDEX_INTERFACE IVersion {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IVersion() = default;
         virtual std::uint8_t Tertiary() const = 0;
         virtual std::uint8_t Minor() const = 0;
         virtual std::uint16_t Major() const = 0;
+
+    protected:
+        ~IVersion() = default;
     };
 
     class STORDEX_INTERFACE IOptionalAsynchronousEventsSupported {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IOptionalAsynchronousEventsSupported() = default;
         virtual bool SupportNamespaceAttributeNoticeAndChangedNamespaceList() const = 0;
         virtual bool SupportFirmwareActivationNotice() const = 0;
         virtual bool SupportAsymmetricNamespaceAccessChangeNotice() const = 0;
         virtual bool SupportPredictableLatencyEventAggregateLogChangeNotice() const = 0;
         virtual bool SupportLbaStatusInfoNotice() const = 0;
         virtual bool SupportEnduranceGroupEventAggregateLogPageChangeNotice() const = 0;
+
+    protected:
+        ~IOptionalAsynchronousEventsSupported() = default;
     };
 
     class STORDEX_INTERFACE IControllerAttributes {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IControllerAttributes() = default;
         virtual bool Support128BitHostId() const = 0;
         virtual bool SupportNonOperationalPowerStatePermissiveMode() const = 0;
         virtual bool SupportNvmSets() const = 0;
@@ -68,12 +73,14 @@ public:
         virtual bool SupportNamespaceGranularity() const = 0;
         virtual bool SupportSqAssociations() const = 0;
         virtual bool SupportUuidList() const = 0;
+
+    protected:
+        ~IControllerAttributes() = default;
     };
 
     class STORDEX_INTERFACE IReadRecoveryLevelsSupported {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IReadRecoveryLevelsSupported() = default;
         virtual bool Level0() const = 0;
         virtual bool Level1() const = 0;
         virtual bool Level2() const = 0;
@@ -90,12 +97,14 @@ public:
         virtual bool Level13() const = 0;
         virtual bool Level14() const = 0;
         virtual bool Level15() const = 0;
+
+    protected:
+        ~IReadRecoveryLevelsSupported() = default;
     };
 
     class STORDEX_INTERFACE IOptionalAdminCommandSupport {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IOptionalAdminCommandSupport() = default;
         virtual bool SupportSecuritySendSecurityReceive() const = 0;
         virtual bool SupportFormatNvm() const = 0;
         virtual bool SupportFirmwareActivateFirmwareDownload() const = 0;
@@ -106,81 +115,99 @@ public:
         virtual bool SupportVirtualizationMgmt() const = 0;
         virtual bool SupportDoorbellBufferConfig() const = 0;
         virtual bool SupportGetLbaStatus() const = 0;
+
+    protected:
+        ~IOptionalAdminCommandSupport() = default;
     };
 
     class STORDEX_INTERFACE IFirmwareUpdates {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IFirmwareUpdates() = default;
         virtual bool FirstFirmwareSlotReadOnly() const = 0;
         virtual std::uint8_t NumberOfFirmwareSlots() const = 0;
         virtual bool SupportFirmwareActivationWithoutReset() const = 0;
+
+    protected:
+        ~IFirmwareUpdates() = default;
     };
 
     class STORDEX_INTERFACE ILogPageAttributes {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ILogPageAttributes() = default;
         virtual bool SupportHealthInfoLogPage() const = 0;
         virtual bool SupportCommandsSupportedAndEffectsLogPage() const = 0;
         virtual bool SupportExtendedDataForGetLogPage() const = 0;
         virtual bool SupportTelemetryHostAndControllerInitiatedLogPage() const = 0;
         virtual bool SupportPersistentEventLog() const = 0;
+
+    protected:
+        ~ILogPageAttributes() = default;
     };
 
     class STORDEX_INTERFACE IAdminVendorSpecificCommandCfg {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IAdminVendorSpecificCommandCfg() = default;
         virtual bool AllCompliant() const = 0;
+
+    protected:
+        ~IAdminVendorSpecificCommandCfg() = default;
     };
 
     class STORDEX_INTERFACE IAutoPowerStateTransitionAttributes {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IAutoPowerStateTransitionAttributes() = default;
         virtual bool SupportAutoPowerStateTransitions() const = 0;
+
+    protected:
+        ~IAutoPowerStateTransitionAttributes() = default;
     };
 
     class STORDEX_INTERFACE IReplayProtectedMemoryBlockSupport {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IReplayProtectedMemoryBlockSupport() = default;
         virtual std::uint8_t NumberOfRpmbUnits() const = 0;
         virtual std::uint8_t AuthenticationMethod() const = 0;
         virtual std::uint8_t TotalSize() const = 0;
         virtual std::uint8_t AccessSize() const = 0;
+
+    protected:
+        ~IReplayProtectedMemoryBlockSupport() = default;
     };
 
     class STORDEX_INTERFACE IDeviceSelfTestOptions {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IDeviceSelfTestOptions() = default;
         virtual bool SupportOnlyOneDevice() const = 0;
+
+    protected:
+        ~IDeviceSelfTestOptions() = default;
     };
 
     class STORDEX_INTERFACE IHostControlledThermalMgmtAttributes {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IHostControlledThermalMgmtAttributes() = default;
         virtual bool SupportHostControlledThermalMgmt() const = 0;
+
+    protected:
+        ~IHostControlledThermalMgmtAttributes() = default;
     };
 
     class STORDEX_INTERFACE ISanitizeCap {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ISanitizeCap() = default;
         virtual bool SupportCryptoErase() const = 0;
         virtual bool SupportBlockErase() const = 0;
         virtual bool SupportOverwrite() const = 0;
         virtual bool NoDeallocateInhibited() const = 0;
         virtual std::uint8_t NoDeallocateModifiesMediaAfterSanitize() const = 0;
+
+    protected:
+        ~ISanitizeCap() = default;
     };
 
     class STORDEX_INTERFACE IAsymmetricNamespaceAccessCap {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IAsymmetricNamespaceAccessCap() = default;
         virtual bool ReportAnaOptimizedState() const = 0;
         virtual bool ReportAnaNonOptimizedState() const = 0;
         virtual bool ReportAnaInaccessibleState() const = 0;
@@ -188,28 +215,34 @@ public:
         virtual bool ReportAnaChangeState() const = 0;
         virtual bool ImmutableAnagrpid() const = 0;
         virtual bool SupportNonZeroAnagrpid() const = 0;
+
+    protected:
+        ~IAsymmetricNamespaceAccessCap() = default;
     };
 
     class STORDEX_INTERFACE ISubmissionQueueEntrySize {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ISubmissionQueueEntrySize() = default;
         virtual std::uint8_t RequiredEntrySize() const = 0;
         virtual std::uint8_t MaxEntrySize() const = 0;
+
+    protected:
+        ~ISubmissionQueueEntrySize() = default;
     };
 
     class STORDEX_INTERFACE ICompletionQueueEntrySize {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ICompletionQueueEntrySize() = default;
         virtual std::uint8_t RequiredEntrySize() const = 0;
         virtual std::uint8_t MaxEntrySize() const = 0;
+
+    protected:
+        ~ICompletionQueueEntrySize() = default;
     };
 
     class STORDEX_INTERFACE IOptionalNvmCommandSupport {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IOptionalNvmCommandSupport() = default;
         virtual bool SupportCompare() const = 0;
         virtual bool SupportWriteUncorrectable() const = 0;
         virtual bool SupportDataSetMgmt() const = 0;
@@ -218,52 +251,64 @@ public:
         virtual bool SupportReservations() const = 0;
         virtual bool SupportTimestamp() const = 0;
         virtual bool SupportVerify() const = 0;
+
+    protected:
+        ~IOptionalNvmCommandSupport() = default;
     };
 
     class STORDEX_INTERFACE IFusedOperationSupport {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IFusedOperationSupport() = default;
         virtual bool SupportCompareWrite() const = 0;
+
+    protected:
+        ~IFusedOperationSupport() = default;
     };
 
     class STORDEX_INTERFACE IFormatNvmAttributes {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IFormatNvmAttributes() = default;
         virtual bool FormatAllNamespaces() const = 0;
         virtual bool SecureEraseAllNamespaces() const = 0;
         virtual bool SupportCryptoErase() const = 0;
+
+    protected:
+        ~IFormatNvmAttributes() = default;
     };
 
     class STORDEX_INTERFACE IVolatileWriteCache {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IVolatileWriteCache() = default;
         virtual bool HasVolatileWriteCache() const = 0;
         virtual std::uint8_t FlushBehavior() const = 0;
+
+    protected:
+        ~IVolatileWriteCache() = default;
     };
 
     class STORDEX_INTERFACE INvmVendorSpecificCommandCfg {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~INvmVendorSpecificCommandCfg() = default;
         virtual bool AllCompliant() const = 0;
+
+    protected:
+        ~INvmVendorSpecificCommandCfg() = default;
     };
 
     class STORDEX_INTERFACE INamespaceWriteProtectionCap {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~INamespaceWriteProtectionCap() = default;
         virtual bool SupportWriteProtect() const = 0;
         virtual bool SupportWriteProtectUntilPowerCycle() const = 0;
         virtual bool SupportPermanentWriteProtect() const = 0;
+
+    protected:
+        ~INamespaceWriteProtectionCap() = default;
     };
 
     class STORDEX_INTERFACE ISglSupport {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~ISglSupport() = default;
         virtual std::uint8_t SglSupportState() const = 0;
         virtual bool SupportKeyedSglDataBlock() const = 0;
         virtual bool SupportSglBitBucket() const = 0;
@@ -272,13 +317,15 @@ public:
         virtual bool SupportMetadataPointer() const = 0;
         virtual bool SupportAddress() const = 0;
         virtual bool SupportTransportSglDataBlock() const = 0;
+
+    protected:
+        ~ISglSupport() = default;
     };
 
     // One power state descriptor; the structure holds 32 of them.
     class STORDEX_INTERFACE IPowerStateDesc {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IPowerStateDesc() = default;
         virtual std::uint16_t MaxPower() const = 0;
         virtual bool MaxPowerScale() const = 0;
         virtual bool NonOperationalState() const = 0;
@@ -293,6 +340,9 @@ public:
         virtual std::uint16_t ActivePower() const = 0;
         virtual std::uint8_t ActivePowerWorkload() const = 0;
         virtual std::uint8_t ActivePowerScale() const = 0;
+
+    protected:
+        ~IPowerStateDesc() = default;
     };
 
     // The vendor-specific area. It has no accessors of its own: the object
@@ -302,11 +352,12 @@ public:
     class STORDEX_INTERFACE IVendorSpecificInfo {
     public:
         virtual std::uint32_t InterfaceVersion() const = 0;
-        virtual ~IVendorSpecificInfo() = default;
+
+    protected:
+        ~IVendorSpecificInfo() = default;
     };
 
     virtual std::uint32_t InterfaceVersion() const = 0;
-    virtual ~IIdentifyControllerData() = default;
 
     virtual std::uint16_t PciVendorId() const = 0;
     virtual std::uint16_t PciSubsystemVendorId() const = 0;
@@ -387,6 +438,12 @@ public:
     // A new object on every call, owned by the caller (release with SXDelete);
     // null when the drive's vendor area could not be read.
     virtual IVendorSpecificInfo* VendorSpecificInfo() const = 0;
+
+protected:
+    // Neither this nor any nested interface is destroyed through itself:
+    // SXDelete() knows what it made, and a virtual destructor would add slots
+    // that a library built to the contract does not have.
+    ~IIdentifyControllerData() = default;
 };
 
 }  // namespace talvex::stordex::nvme

@@ -138,7 +138,7 @@ void PhysicalDiskInfoFetcher::FillPartitions(PhysicalDiskInfo& record)
     std::vector<DiskPartitionEntry> partitions;
     std::wstring diskGuid;
     GetDiskLayout(record.DiskNumber, partitions, diskGuid);
-    record.Guid = WideToUtf8(diskGuid);
+    record.Guid = WideToUtf8OrEmpty(diskGuid);
 
     // Built anew for each disk: volumes come and go between disks.
     const std::vector<DiskPartitionEntry> volumes = GetVolumePartitions();
@@ -150,9 +150,9 @@ void PhysicalDiskInfoFetcher::FillPartitions(PhysicalDiskInfo& record)
         if (volume != volumes.end()) name = &volume->DriveLetter;
 
         PartitionInfo partition;
-        partition.Guid = WideToUtf8(entry.PartitionGuid);
+        partition.Guid = WideToUtf8OrEmpty(entry.PartitionGuid);
         partition.Index = entry.Partition.PartitionNumber;
-        partition.Name = WideToUtf8(*name);
+        partition.Name = WideToUtf8OrEmpty(*name);
         partition.Size = static_cast<std::uint64_t>(entry.Partition.PartitionLength.QuadPart) >> 20;
         record.Partitions.push_back(std::move(partition));
     }

@@ -20,7 +20,7 @@ void SimMachine::Load(const MachineDescription& description)
     WmiRepository wmi(description);
     auto disks = BuildDiskSet(description);
     auto interfaces = std::make_shared<const std::vector<platform::DeviceInterfaceRecord>>(
-        disks->DeviceInterfaces(diskInterfaceClass));
+        disks->DeviceInterfaces(kDiskInterfaceClass));
     auto next = std::make_shared<const State>(State{description, std::move(disks), std::move(wmi), std::move(interfaces)});
     std::lock_guard lock(m_lock);
     m_state = std::move(next);
@@ -52,7 +52,7 @@ std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SimMachine::
     const GUID& interfaceClass)
 {
     const auto state = Current();
-    if (interfaceClass == diskInterfaceClass) return state->diskInterfaces;
+    if (interfaceClass == kDiskInterfaceClass) return state->diskInterfaces;
     return std::make_shared<const std::vector<platform::DeviceInterfaceRecord>>(
         state->disks->DeviceInterfaces(interfaceClass));
 }

@@ -115,6 +115,7 @@ BSTR SysAllocString(const OLECHAR* text);
 BSTR SysAllocStringLen(const OLECHAR* text, UINT length);
 void SysFreeString(BSTR text);
 UINT SysStringLen(BSTR text);
+UINT SysStringByteLen(BSTR text);
 
 void VariantInit(VARIANTARG* value);
 HRESULT VariantClear(VARIANTARG* value);

@@ -132,85 +132,110 @@ std::wstring WmiLetterCase(const std::wstring& instanceId)
     return text;
 }
 
+namespace {
+
+// The keys whose default depends on others, as given (or not).
+struct GivenKeys {
+    std::optional<std::wstring> interfacePath, instanceId, wmiName;
+    std::optional<STORAGE_BUS_TYPE> busType, nvmeBusType;
+    std::optional<std::string> vendor, product, revision;
+    std::optional<DiskGeometry> geometry;
+    std::optional<MediaType> mediaType;
+};
+
+void ReadDiskKeys(const Node& item, ObjectReader& r, DiskDescription& disk, GivenKeys& given)
+{
+    DiskModel& hw = disk.hardware;
+    r.Required("number", disk.number);
+    r.Required("model", disk.model);
+    r.Optional("serial", disk.serial);
+    r.Optional("firmware", disk.firmware);
+    r.Required("pnpDeviceId", disk.pnpDeviceId);
+    r.Optional("interfaceType", disk.interfaceType);
+    r.Required("sizeBytes", disk.sizeBytes);
+    r.Optional("bytesPerSector", [&](const Node& n) {
+        Read(n, disk.bytesPerSector);
+        if (disk.bytesPerSector != 512 && disk.bytesPerSector != 4096) n.Expected("512 or 4096");
+    });
+    const auto text = [](std::optional<std::wstring>& out) {
+        return [&out](const Node& n) {
+            std::string value;
+            Read(n, value);
+            out = Widen(value);
+        };
+    };
+    r.Optional("interfacePath", [&](const Node& n) {
+        if (n.value.is_null()) return void(given.interfacePath = std::wstring());
+        text(given.interfacePath)(n);
+        if (given.interfacePath->empty()) n.Expected("an interface path, or null for a disk without one");
+    });
+    r.Optional("instanceId", text(given.instanceId));
+    r.Optional("wmiInstanceName", text(given.wmiName));
+    r.Optional("busType", [&](const Node& n) { given.busType = ReadBusType(n); });
+    const auto narrow = [](std::optional<std::string>& out) {
+        return [&out](const Node& n) { Read(n, out.emplace()); };
+    };
+    r.Optional("vendor", narrow(given.vendor));
+    r.Optional("product", narrow(given.product));
+    r.Optional("revision", narrow(given.revision));
+    r.Optional("geometry", [&](const Node& n) { given.geometry = ReadGeometry(n, disk); });
+    r.Optional("mediaType", [&](const Node& n) { given.mediaType = ReadMediaType(n); });
+    if (item.value.contains("ata") && item.value.contains("nvme"))
+        item.Member("nvme").Expected("either \"ata\" or \"nvme\", not both");
+    r.Optional("ata", [&](const Node& n) { hw.ata = ReadAta(n, disk); });
+    r.Optional("nvme", [&](const Node& n) { hw.nvme = ReadNvme(n, disk, given.nvmeBusType); });
+    r.Optional("layout", [&](const Node& n) {
+        hw.layout = ReadLayout(n, LayoutContext{disk.sizeBytes, disk.bytesPerSector, disk.pnpDeviceId});
+    });
+    r.Optional("faults", [&](const Node& n) { hw.faults = ReadFaults(n); });
+    r.Optional("perf", [&](const Node& n) { disk.perf = ReadPerformance(n); });
+}
+
+// Refuses a number used before and two bus types that disagree.
+void CheckDisk(const Node& item, const DiskDescription& disk, const GivenKeys& given,
+               std::map<std::uint32_t, std::string>& numbers)
+{
+    const auto [taken, fresh] = numbers.emplace(disk.number, item.path);
+    if (!fresh)
+        item.Member("number").Expected("a disk number not used before (" + std::to_string(disk.number) +
+                                       " is taken by " + taken->second + ")");
+    if (given.busType && given.nvmeBusType && *given.busType != *given.nvmeBusType)
+        item.Member("nvme").Member("busType").Expected("the disk's own bus type, " + std::to_string(*given.busType));
+}
+
+// Fills what was not given from what was.
+void ApplyDefaults(DiskDescription& disk, const GivenKeys& given)
+{
+    DiskModel& hw = disk.hardware;
+    hw.number = disk.number;
+    hw.interfacePath = given.interfacePath.value_or(DefaultInterfacePath(disk.pnpDeviceId));
+    hw.instanceId = given.instanceId.value_or(Widen(disk.pnpDeviceId));
+    hw.descriptor.busType = given.busType.value_or(given.nvmeBusType.value_or(DefaultBusType(disk)));
+    hw.descriptor.vendor = given.vendor.value_or(hw.nvme ? "NVMe" : "");
+    hw.descriptor.product = given.product.value_or(disk.model);
+    hw.descriptor.revision = given.revision.value_or(disk.firmware);
+    hw.descriptor.serial = disk.serial;
+    DiskGeometry shape;
+    shape.bytesPerSector = disk.bytesPerSector;
+    hw.geometry = given.geometry.value_or(DefaultGeometry(disk.sizeBytes, shape));
+    if (hw.nvme) hw.nvme->busType = hw.descriptor.busType;
+    disk.mediaType = given.mediaType.value_or(DefaultMediaType(disk));
+    disk.wmiInstanceName = given.wmiName.value_or(
+        WmiLetterCase(hw.instanceId.empty() ? Widen(disk.pnpDeviceId) : hw.instanceId) + L"_0");
+}
+
+}  // namespace
+
 std::vector<DiskDescription> ReadDisks(const Node& node)
 {
     std::vector<DiskDescription> disks;
     std::map<std::uint32_t, std::string> numbers;
     ReadArray(node, [&](const Node& item) {
         DiskDescription disk;
-        DiskModel& hw = disk.hardware;
-        std::optional<std::wstring> interfacePath, instanceId, wmiName;
-        std::optional<STORAGE_BUS_TYPE> busType, nvmeBusType;
-        std::optional<std::string> vendor, product, revision;
-        std::optional<DiskGeometry> geometry;
-        std::optional<MediaType> mediaType;
-        ReadObject(item, [&](ObjectReader& r) {
-            r.Required("number", disk.number);
-            r.Required("model", disk.model);
-            r.Optional("serial", disk.serial);
-            r.Optional("firmware", disk.firmware);
-            r.Required("pnpDeviceId", disk.pnpDeviceId);
-            r.Optional("interfaceType", disk.interfaceType);
-            r.Required("sizeBytes", disk.sizeBytes);
-            r.Optional("bytesPerSector", [&](const Node& n) {
-                Read(n, disk.bytesPerSector);
-                if (disk.bytesPerSector != 512 && disk.bytesPerSector != 4096) n.Expected("512 or 4096");
-            });
-            const auto text = [](std::optional<std::wstring>& out) {
-                return [&out](const Node& n) {
-                    std::string value;
-                    Read(n, value);
-                    out = Widen(value);
-                };
-            };
-            r.Optional("interfacePath", [&](const Node& n) {
-                if (n.value.is_null()) return void(interfacePath = std::wstring());
-                text(interfacePath)(n);
-                if (interfacePath->empty()) n.Expected("an interface path, or null for a disk without one");
-            });
-            r.Optional("instanceId", text(instanceId));
-            r.Optional("wmiInstanceName", text(wmiName));
-            r.Optional("busType", [&](const Node& n) { busType = ReadBusType(n); });
-            const auto narrow = [](std::optional<std::string>& out) {
-                return [&out](const Node& n) { Read(n, out.emplace()); };
-            };
-            r.Optional("vendor", narrow(vendor));
-            r.Optional("product", narrow(product));
-            r.Optional("revision", narrow(revision));
-            r.Optional("geometry", [&](const Node& n) { geometry = ReadGeometry(n, disk); });
-            r.Optional("mediaType", [&](const Node& n) { mediaType = ReadMediaType(n); });
-            if (item.value.contains("ata") && item.value.contains("nvme"))
-                item.Member("nvme").Expected("either \"ata\" or \"nvme\", not both");
-            r.Optional("ata", [&](const Node& n) { hw.ata = ReadAta(n, disk); });
-            r.Optional("nvme", [&](const Node& n) { hw.nvme = ReadNvme(n, disk, nvmeBusType); });
-            r.Optional("layout", [&](const Node& n) {
-                hw.layout = ReadLayout(n, LayoutContext{disk.sizeBytes, disk.bytesPerSector, disk.pnpDeviceId});
-            });
-            r.Optional("faults", [&](const Node& n) { hw.faults = ReadFaults(n); });
-            r.Optional("perf", [&](const Node& n) { disk.perf = ReadPerformance(n); });
-        });
-        const auto [taken, fresh] = numbers.emplace(disk.number, item.path);
-        if (!fresh)
-            item.Member("number").Expected("a disk number not used before (" + std::to_string(disk.number) +
-                                           " is taken by " + taken->second + ")");
-        if (busType && nvmeBusType && *busType != *nvmeBusType)
-            item.Member("nvme").Member("busType").Expected("the disk's own bus type, " + std::to_string(*busType));
-
-        hw.number = disk.number;
-        hw.interfacePath = interfacePath.value_or(DefaultInterfacePath(disk.pnpDeviceId));
-        hw.instanceId = instanceId.value_or(Widen(disk.pnpDeviceId));
-        hw.descriptor.busType = busType.value_or(nvmeBusType.value_or(DefaultBusType(disk)));
-        hw.descriptor.vendor = vendor.value_or(hw.nvme ? "NVMe" : "");
-        hw.descriptor.product = product.value_or(disk.model);
-        hw.descriptor.revision = revision.value_or(disk.firmware);
-        hw.descriptor.serial = disk.serial;
-        DiskGeometry shape;
-        shape.bytesPerSector = disk.bytesPerSector;
-        hw.geometry = geometry.value_or(DefaultGeometry(disk.sizeBytes, shape));
-        if (hw.nvme) hw.nvme->busType = hw.descriptor.busType;
-        disk.mediaType = mediaType.value_or(DefaultMediaType(disk));
-        disk.wmiInstanceName =
-            wmiName.value_or(WmiLetterCase(hw.instanceId.empty() ? Widen(disk.pnpDeviceId) : hw.instanceId) + L"_0");
+        GivenKeys given;
+        ReadObject(item, [&](ObjectReader& r) { ReadDiskKeys(item, r, disk, given); });
+        CheckDisk(item, disk, given, numbers);
+        ApplyDefaults(disk, given);
         disks.push_back(std::move(disk));
     });
     return disks;

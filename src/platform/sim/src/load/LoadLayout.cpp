@@ -90,105 +90,146 @@ GUID DerivedGuid(const std::string& seed)
     return guid;
 }
 
-DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
+namespace {
+
+PartitionStyle ReadStyle(const Node& node)
 {
     static const std::pair<const char*, PartitionStyle> styles[] = {
         {"gpt", PartitionStyle::Gpt}, {"mbr", PartitionStyle::Mbr}, {"raw", PartitionStyle::Raw}};
+    if (node.value.is_string())
+        for (const auto& [name, style] : styles)
+            if (node.value.get<std::string>() == name) return style;
+    node.Expected("\"gpt\", \"mbr\" or \"raw\"");
+    return PartitionStyle::Raw;
+}
+
+// The disk-wide keys of the style, over what Windows would have made up.
+void ReadDiskKeys(ObjectReader& r, const LayoutContext& disk, DriveLayout& layout)
+{
+    layout.diskId = DerivedGuid(disk.seed + "#disk");
+    layout.signature = DerivedGuid(disk.seed + "#signature").Data1;
+    if (layout.style == PartitionStyle::Gpt) {
+        r.Optional("diskId", [&](const Node& n) { layout.diskId = ReadGuid(n); });
+        layout.startingUsableOffset = 2ull * disk.bytesPerSector + 16384;
+        const std::uint64_t reserved = layout.startingUsableOffset + 16384 + disk.bytesPerSector;
+        layout.usableLength = disk.sizeBytes > reserved ? disk.sizeBytes - reserved : 0;
+    }
+    if (layout.style == PartitionStyle::Mbr) {
+        r.Optional("signature", [&](const Node& n) {
+            layout.signature = static_cast<std::uint32_t>(ReadNumber(n, 0xFFFFFFFF, "an unsigned 32-bit integer"));
+        });
+        r.Optional("checksum", [&](const Node& n) {
+            layout.checksum = static_cast<std::uint32_t>(ReadNumber(n, 0xFFFFFFFF, "an unsigned 32-bit integer"));
+        });
+    }
+}
+
+// One entry of "partitions" as given; `idGiven` tells whether it named its id.
+PartitionModel ReadPartition(const Node& item, PartitionStyle style, std::uint32_t number, std::uint64_t offset,
+                             bool& idGiven)
+{
+    PartitionModel partition;
+    partition.number = number;
+    partition.startingOffset = offset;
+    partition.type = *GuidFromText(kKinds[2].typeGuid);
+    partition.name = Widen(kKinds[2].gptName);
+    idGiven = false;
+    ReadObject(item, [&](ObjectReader& p) {
+        p.Optional("number", [&](const Node& n) {
+            Read(n, partition.number);
+            if (partition.number == 0) n.Expected("a partition number from 1");
+        });
+        p.Optional("offset", partition.startingOffset);
+        p.Required("length", partition.length);
+        p.Optional("type", [&](const Node& n) { ReadType(n, style, partition); });
+        p.Optional("id", [&](const Node& n) {
+            partition.id = ReadGuid(n);
+            idGiven = true;
+        });
+        if (style == PartitionStyle::Gpt) {
+            p.Optional("name", [&](const Node& n) {
+                std::string name;
+                Read(n, name);
+                partition.name = Widen(name);
+                if (partition.name.size() > 36) n.Expected("a name of at most 36 characters");
+            });
+            p.Optional("attributes", [&](const Node& n) {
+                partition.attributes = ReadNumber(n, UINT64_MAX, "an unsigned 64-bit integer");
+            });
+        } else {
+            p.Optional("bootIndicator", partition.bootIndicator);
+        }
+    });
+    return partition;
+}
+
+// Refuses a partition that is not on whole sectors, runs past the disk or
+// overlaps one read before it.
+void CheckPlacement(const Node& list, const Node& item, const PartitionModel& partition, const DriveLayout& layout,
+                    const LayoutContext& disk)
+{
+    if (partition.startingOffset % disk.bytesPerSector != 0)
+        RefuseKey(item, "offset", "expected an offset in whole sectors of " + std::to_string(disk.bytesPerSector) + " bytes");
+    if (partition.startingOffset > disk.sizeBytes || partition.length > disk.sizeBytes - partition.startingOffset)
+        RefuseKey(item, "length", "expected a partition that ends within the disk's " + std::to_string(disk.sizeBytes) + " bytes");
+    for (std::size_t k = 0; k < layout.partitions.size(); ++k) {
+        const PartitionModel& other = layout.partitions[k];
+        if (partition.startingOffset < other.startingOffset + other.length &&
+            other.startingOffset < partition.startingOffset + partition.length)
+            RefuseKey(item, "offset", "expected a partition that overlaps no other (it overlaps " + list.path + "[" +
+                                          std::to_string(k) + "])");
+    }
+}
+
+// What Windows fills in itself: identifiers not given, and for MBR the hidden
+// sectors in place of a name and type GUID.
+void CompletePartition(PartitionModel& partition, bool idGiven, const DriveLayout& layout, const LayoutContext& disk)
+{
+    const bool gpt = layout.style == PartitionStyle::Gpt;
+    if (!idGiven)
+        partition.id = gpt ? DerivedGuid(disk.seed + "#partition" + std::to_string(partition.number))
+                           : MbrPartitionId(layout.signature, partition.startingOffset);
+    if (layout.style == PartitionStyle::Mbr) {
+        partition.name.clear();
+        partition.type = GUID{};
+        partition.hiddenSectors = static_cast<std::uint32_t>(partition.startingOffset / disk.bytesPerSector);
+    }
+}
+
+void ReadPartitions(const Node& list, const LayoutContext& disk, DriveLayout& layout)
+{
+    if (layout.style == PartitionStyle::Raw) list.Expected("no partitions on a raw disk");
+    std::map<std::uint32_t, std::string> numbers;
+    std::uint64_t next = kFirstPartitionOffset;
+    ReadArray(list, [&](const Node& item) {
+        bool idGiven = false;
+        PartitionModel partition =
+            ReadPartition(item, layout.style, static_cast<std::uint32_t>(layout.partitions.size() + 1), next, idGiven);
+        const auto [taken, fresh] = numbers.emplace(partition.number, item.path);
+        if (!fresh)
+            RefuseKey(item, "number", "expected a partition number not used before (" +
+                                           std::to_string(partition.number) + " is taken by " + taken->second + ")");
+        CheckPlacement(list, item, partition, layout, disk);
+        CompletePartition(partition, idGiven, layout, disk);
+        // Windows starts partitions on whole mebibytes.
+        const std::uint64_t end = partition.startingOffset + partition.length;
+        next = (end + kFirstPartitionOffset - 1) / kFirstPartitionOffset * kFirstPartitionOffset;
+        layout.partitions.push_back(std::move(partition));
+    });
+}
+
+}  // namespace
+
+DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
+{
     DriveLayout layout;
     // The style decides which keys a layout takes, so it is needed first.
     if (node.value.is_object() && !node.value.contains("style"))
         RefuseKey(node, "style", "missing, expected \"gpt\", \"mbr\" or \"raw\"");
     ReadObject(node, [&](ObjectReader& r) {
-        r.Required("style", [&](const Node& n) {
-            if (n.value.is_string())
-                for (const auto& [name, style] : styles)
-                    if (n.value.get<std::string>() == name) return void(layout.style = style);
-            n.Expected("\"gpt\", \"mbr\" or \"raw\"");
-        }, "\"gpt\", \"mbr\" or \"raw\"");
-        const bool gpt = layout.style == PartitionStyle::Gpt;
-        const bool mbr = layout.style == PartitionStyle::Mbr;
-        layout.diskId = DerivedGuid(disk.seed + "#disk");
-        layout.signature = DerivedGuid(disk.seed + "#signature").Data1;
-        if (gpt) {
-            r.Optional("diskId", [&](const Node& n) { layout.diskId = ReadGuid(n); });
-            layout.startingUsableOffset = 2ull * disk.bytesPerSector + 16384;
-            const std::uint64_t reserved = layout.startingUsableOffset + 16384 + disk.bytesPerSector;
-            layout.usableLength = disk.sizeBytes > reserved ? disk.sizeBytes - reserved : 0;
-        }
-        if (mbr) {
-            r.Optional("signature", [&](const Node& n) {
-                layout.signature = static_cast<std::uint32_t>(ReadNumber(n, 0xFFFFFFFF, "an unsigned 32-bit integer"));
-            });
-            r.Optional("checksum", [&](const Node& n) {
-                layout.checksum = static_cast<std::uint32_t>(ReadNumber(n, 0xFFFFFFFF, "an unsigned 32-bit integer"));
-            });
-        }
-        r.Optional("partitions", [&](const Node& list) {
-            if (!gpt && !mbr) list.Expected("no partitions on a raw disk");
-            std::map<std::uint32_t, std::string> numbers;
-            std::uint64_t next = kFirstPartitionOffset;
-            ReadArray(list, [&](const Node& item) {
-                PartitionModel partition;
-                partition.number = static_cast<std::uint32_t>(layout.partitions.size() + 1);
-                partition.startingOffset = next;
-                partition.type = *GuidFromText(kKinds[2].typeGuid);
-                partition.name = Widen(kKinds[2].gptName);
-                bool idGiven = false;
-                ReadObject(item, [&](ObjectReader& p) {
-                    p.Optional("number", [&](const Node& n) {
-                        Read(n, partition.number);
-                        if (partition.number == 0) n.Expected("a partition number from 1");
-                    });
-                    p.Optional("offset", partition.startingOffset);
-                    p.Required("length", partition.length);
-                    p.Optional("type", [&](const Node& n) { ReadType(n, layout.style, partition); });
-                    p.Optional("id", [&](const Node& n) {
-                        partition.id = ReadGuid(n);
-                        idGiven = true;
-                    });
-                    if (gpt) {
-                        p.Optional("name", [&](const Node& n) {
-                            std::string name;
-                            Read(n, name);
-                            partition.name = Widen(name);
-                            if (partition.name.size() > 36) n.Expected("a name of at most 36 characters");
-                        });
-                        p.Optional("attributes", [&](const Node& n) {
-                            partition.attributes = ReadNumber(n, UINT64_MAX, "an unsigned 64-bit integer");
-                        });
-                    } else {
-                        p.Optional("bootIndicator", partition.bootIndicator);
-                    }
-                });
-                const auto [taken, fresh] = numbers.emplace(partition.number, item.path);
-                if (!fresh)
-                    RefuseKey(item, "number", "expected a partition number not used before (" +
-                                                   std::to_string(partition.number) + " is taken by " + taken->second + ")");
-                if (partition.startingOffset % disk.bytesPerSector != 0)
-                    RefuseKey(item, "offset", "expected an offset in whole sectors of " + std::to_string(disk.bytesPerSector) + " bytes");
-                if (partition.startingOffset > disk.sizeBytes || partition.length > disk.sizeBytes - partition.startingOffset)
-                    RefuseKey(item, "length", "expected a partition that ends within the disk's " + std::to_string(disk.sizeBytes) + " bytes");
-                for (std::size_t k = 0; k < layout.partitions.size(); ++k) {
-                    const PartitionModel& other = layout.partitions[k];
-                    if (partition.startingOffset < other.startingOffset + other.length &&
-                        other.startingOffset < partition.startingOffset + partition.length)
-                        RefuseKey(item, "offset", "expected a partition that overlaps no other (it overlaps " + list.path +
-                                                      "[" + std::to_string(k) + "])");
-                }
-                if (!idGiven)
-                    partition.id = gpt ? DerivedGuid(disk.seed + "#partition" + std::to_string(partition.number))
-                                       : MbrPartitionId(layout.signature, partition.startingOffset);
-                if (mbr) {
-                    partition.name.clear();
-                    partition.type = GUID{};
-                    partition.hiddenSectors = static_cast<std::uint32_t>(partition.startingOffset / disk.bytesPerSector);
-                }
-                // Windows starts partitions on whole mebibytes.
-                const std::uint64_t end = partition.startingOffset + partition.length;
-                next = (end + kFirstPartitionOffset - 1) / kFirstPartitionOffset * kFirstPartitionOffset;
-                layout.partitions.push_back(std::move(partition));
-            });
-        });
+        r.Required("style", [&](const Node& n) { layout.style = ReadStyle(n); }, "\"gpt\", \"mbr\" or \"raw\"");
+        ReadDiskKeys(r, disk, layout);
+        r.Optional("partitions", [&](const Node& list) { ReadPartitions(list, disk, layout); });
     });
     return layout;
 }

@@ -1,31 +1,20 @@
+// The custody behind SXDelete(): every object handed out, counted by the
+// accounting it is given.
 #include "Custody.h"
 
 #include <mutex>
 #include <unordered_map>
 
-#ifndef _WIN32
-#include "platform/Machine.h"
-#endif
+#include "ObjectAccounting.h"
 
 namespace talvex::stordex {
 
 namespace {
 
-#ifndef _WIN32
-using Ledger = platform::ResourceLedger;
-Ledger* CurrentLedger() noexcept { return &platform::CurrentMachine().Ledger(); }
-void CountAcquired(Ledger* ledger) noexcept { ledger->Acquired(platform::Resource::LibraryObject); }
-void CountReleased(Ledger* ledger) noexcept { ledger->Released(platform::Resource::LibraryObject); }
-#else
-// Windows has no simulated machine to account to.
-struct Ledger {};
-Ledger* CurrentLedger() noexcept { return nullptr; }
-void CountAcquired(Ledger*) noexcept {}
-void CountReleased(Ledger*) noexcept {}
-#endif
-
 class LedgerCustody final : public Custody {
 public:
+    explicit LedgerCustody(ObjectAccounting& accounting) : m_accounting(accounting) {}
+
     void Release(void* object) noexcept
     {
         Entry entry;
@@ -33,7 +22,7 @@ public:
             std::lock_guard lock(m_lock);
             const auto found = m_objects.find(object);
             if (found == m_objects.end()) {
-                CountReleased(CurrentLedger());
+                m_accounting.Released(m_accounting.Current());
                 return;
             }
             entry = found->second;
@@ -41,26 +30,27 @@ public:
         }
         // The ledger of the machine the object was read from, which is the
         // one a test looks at even if it released on another thread.
-        CountReleased(entry.ledger);
-        entry.destroy(object);
+        m_accounting.Released(entry.Book);
+        entry.Destroy(object);
     }
 
 protected:
     void Adopt(void* object, Destroy destroy) override
     {
-        Ledger* ledger = CurrentLedger();
+        const ObjectAccounting::Book book = m_accounting.Current();
         {
             std::lock_guard lock(m_lock);
-            m_objects.emplace(object, Entry{destroy, ledger});
+            m_objects.emplace(object, Entry{destroy, book});
         }
-        CountAcquired(ledger);
+        m_accounting.Acquired(book);
     }
 
 private:
     struct Entry {
-        Destroy destroy = nullptr;
-        Ledger* ledger = nullptr;
+        Custody::Destroy Destroy = nullptr;
+        ObjectAccounting::Book Book = nullptr;
     };
+    ObjectAccounting& m_accounting;
     std::mutex m_lock;
     std::unordered_map<void*, Entry> m_objects;
 };
@@ -68,7 +58,7 @@ private:
 LedgerCustody& TheCustody()
 {
     // Never destroyed: objects may be released during static destruction.
-    static auto* custody = new LedgerCustody();
+    static auto* custody = new LedgerCustody(PlatformAccounting());
     return *custody;
 }
 
