@@ -19,9 +19,9 @@ protected:
 TEST_F(DefaultMachine, EveryDiskAndVolumeAnswers)
 {
     const auto listed = ListDiskInterfaces();
-    ASSERT_EQ(listed.size(), 3u);
+    ASSERT_EQ(listed.size(), 5u);
     const auto drives = machine.WmiInstances(L"root\\cimv2", L"Win32_DiskDrive").instances;
-    ASSERT_EQ(drives.size(), 3u);
+    ASSERT_EQ(drives.size(), 5u);
     for (std::size_t i = 0; i < listed.size(); ++i) {
         Device disk(listed[i].path);
         STORAGE_DEVICE_NUMBER number{};
@@ -36,7 +36,7 @@ TEST_F(DefaultMachine, EveryDiskAndVolumeAnswers)
         EXPECT_EQ(std::to_wstring(size), Text(drives[i], L"Size"));
         EXPECT_FALSE(disk.Layout().empty());
     }
-    EXPECT_EQ(DriveStrings(), std::wstring(L"C:\\\0D:\\\0E:\\\0F:\\\0Z:\\\0", 20));
+    EXPECT_EQ(DriveStrings(), std::wstring(L"C:\\\0D:\\\0E:\\\0F:\\\0G:\\\0H:\\\0Z:\\\0", 28));
     const std::pair<const wchar_t*, DWORD> volumes[] = {{L"\\\\.\\C:", 0}, {L"\\\\.\\D:", 1}, {L"\\\\.\\E:", 1},
                                                         {L"\\\\.\\F:", 2}};
     for (const auto& [path, disk] : volumes) {
@@ -68,16 +68,19 @@ TEST_F(DefaultMachine, DrivesAnswerWhatTheirWmiRowsSay)
     EXPECT_EQ(AtaText(sector, 0, 20).size(), 20u);
 
     const auto media = machine.WmiInstances(L"root\\microsoft\\windows\\storage", L"MSFT_PhysicalDisk").instances;
-    ASSERT_EQ(media.size(), 3u);
+    ASSERT_EQ(media.size(), 5u);
     EXPECT_EQ(Text(media[0], L"MediaType"), L"4");
     EXPECT_EQ(Text(media[1], L"MediaType"), L"3");
     EXPECT_EQ(Text(media[2], L"MediaType"), L"4");
     EXPECT_EQ(Text(media[2], L"BusType"), L"17");
+    EXPECT_EQ(Text(media[4], L"BusType"), L"7");
 
     const auto smart = machine.WmiInstances(L"root\\WMI", L"MSStorageDriver_ATAPISmartData").instances;
-    ASSERT_EQ(smart.size(), 2u);
+    // The ATA disks 0, 1 and 3; the USB stick's bridge refuses pass-through.
+    const int ataDisks[] = {0, 1, 3};
+    ASSERT_EQ(smart.size(), std::size(ataDisks));
     for (std::size_t i = 0; i < smart.size(); ++i) {
-        Device disk(L"\\\\.\\PhysicalDrive" + std::to_wstring(i));
+        Device disk(L"\\\\.\\PhysicalDrive" + std::to_wstring(ataDisks[i]));
         std::uint8_t scsiStatus = 0xFF;
         ASSERT_TRUE(disk.SmartSector(0xD0, sector, scsiStatus));
         ASSERT_EQ(scsiStatus, 0);
@@ -90,7 +93,7 @@ TEST_F(DefaultMachine, DrivesAnswerWhatTheirWmiRowsSay)
     const auto counters = machine.WmiInstances(L"root\\cimv2", L"Win32_PerfFormattedData_PerfDisk_PhysicalDisk").instances;
     std::vector<std::wstring> names;
     for (const auto& row : counters) names.push_back(Text(row, L"Name"));
-    EXPECT_EQ(names, (std::vector<std::wstring>{L"0 C:", L"1 D: E:", L"2 F:", L"_Total"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"0 C:", L"1 D: E:", L"2 F:", L"3 H:", L"4 G:", L"_Total"}));
 
     // Disk 2: an NVMe drive with our vendor area and customized health log.
     Device nvme(L"\\\\.\\PhysicalDrive2");
