@@ -148,7 +148,7 @@ def serve(work):
             answer = json.loads(get(f"http://127.0.0.1:{prometheus_port}/api/v1/query?{query}")[2])
             return answer["data"]["result"] if answer.get("status") == "success" else None
 
-        series = until("Prometheus answering a storcoll_ series", answered, tries=90)
+        series = until("Prometheus answering a storcoll_ series", answered, tries=120)
         methods = {entry["metric"]["method"] for entry in series}
         check("CollectSmartNvmeInfo" in methods, f"methods scraped: {sorted(methods)}")
     finally:
