@@ -20,7 +20,10 @@
 #include "MachineSetup.h"
 #include "OutputFormat.h"
 #include "PluginLibrary.h"
-#ifndef _WIN32
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
 #include "Serve.h"
 #endif
 #include "SigintWatcher.h"
@@ -135,6 +138,13 @@ int main(int argc, char** argv) {
                           << "'; valid formats: " << Storcoll::OutputFormatNames() << '\n';
                 return Storcoll::UsageError;
             }
+#ifdef _WIN32
+            // Prometheus' text format ends its lines in LF alone; a text-mode
+            // stdout would write CR LF.
+            if (format->Name == "prom") {
+                _setmode(_fileno(stdout), _O_BINARY);
+            }
+#endif
         }
 
         const Storcoll::PluginLibrary library(pluginFile.empty() ? Storcoll::PluginLibrary::DefaultFile()
