@@ -5,9 +5,12 @@
 #include <gtest/gtest.h>
 
 #include "Commands.h"
+#include "Health.h"
 #include "ItemJson.h"
 #include "kvr/host/RecordingAgent.h"
 #include "physical_disk_static_info.pb.h"
+#include "smart_dynamic_info.pb.h"
+#include "smart_nvme_info.pb.h"
 
 namespace {
 
@@ -109,10 +112,10 @@ TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure) {
     FakePlugin plugin(agent);
     std::ostringstream out;
     std::ostringstream err;
-    const int code = Storcoll::RunCollect(plugin, kFakeMethods, std::string("Disk_A"), std::stop_token{}, out, err);
+    const int code = Storcoll::RunCollect(plugin, kFakeMethods, std::string("Disk_A"), std::stop_token{}, {}, out, err);
     EXPECT_EQ(code, Storcoll::CollectionFailed);
 
-    const Json results = Json::parse(out.str());
+    const Json results = Json::parse(out.str()).at("collections");
     ASSERT_EQ(results.size(), 3u);
     EXPECT_EQ(results[0].at("method"), "CollectDisks");
     EXPECT_EQ(results[0].at("messageType"), "Talvex.Quorlin.Datatypes.PhysicalDiskStaticInfo");
@@ -135,12 +138,55 @@ TEST(RunCollect, CancellationStopsTheRun) {
     stop.request_stop();
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(Storcoll::RunCollect(plugin, kFakeMethods, std::nullopt, stop.get_token(), out, err),
+    EXPECT_EQ(Storcoll::RunCollect(plugin, kFakeMethods, std::nullopt, stop.get_token(), {}, out, err),
               Storcoll::Cancelled);
-    const Json results = Json::parse(out.str());
+    const Json results = Json::parse(out.str()).at("collections");
     ASSERT_EQ(results.size(), 1u);
     EXPECT_EQ(results[0].at("error").at("type"), "Kvr::OperationCanceledException");
     EXPECT_EQ(err.str(), "storcoll: CollectDisks cancelled\n");
+}
+
+// The rules the built-in machine does not show (its end-to-end test shows the others).
+TEST(Health, RulesOnHandBuiltData) {
+    using namespace Talvex::Quorlin::Datatypes;
+    struct Row {
+        const char* Name;
+        Storcoll::DiskHealth Health;
+        Storcoll::Verdict Verdict;
+        std::vector<std::string> Reasons;
+    };
+    SmartDynamicInfo unlimited;  // current 0 with no threshold: the drive sets no limit
+    unlimited.mutable_raw_read_error_rate()->mutable_normal()->set_value(0);
+    unlimited.mutable_raw_read_error_rate()->mutable_threshold()->set_value(0);
+    SmartNvmeInfo warned;
+    auto& health = *warned.mutable_health_info();
+    health.mutable_critical_warning()->mutable_read_only()->set_value(true);
+    health.mutable_critical_warning()->mutable_low_available_space()->set_value(false);
+    health.mutable_available_spare()->set_value(9);
+    health.mutable_available_spare_threshold()->set_value(10);
+    health.mutable_percentage_used()->set_value(100);
+    health.set_media_and_data_integrity_errors("0");
+    SmartNvmeInfo worn;
+    worn.mutable_health_info()->mutable_percentage_used()->set_value(99);
+    worn.mutable_health_info()->mutable_available_spare()->set_value(10);
+    worn.mutable_health_info()->mutable_available_spare_threshold()->set_value(10);
+    const Row rows[] = {
+        {"no threshold", Storcoll::AssessSmart("A", unlimited), Storcoll::Verdict::Good, {}},
+        {"warned",
+         Storcoll::AssessNvme("B", warned),
+         Storcoll::Verdict::Bad,
+         {"critical warning ReadOnly", "available spare 9% below its threshold 10%", "percentage used 100%"}},
+        {"at the limits", Storcoll::AssessNvme("C", worn), Storcoll::Verdict::Good, {}},
+        {"no log", Storcoll::AssessNvme("D", SmartNvmeInfo{}), Storcoll::Verdict::None, {}},
+    };
+    for (const auto& row : rows) {
+        std::vector<std::string> reasons;
+        for (const auto& reason : row.Health.Reasons) {
+            reasons.push_back(reason.Text);
+        }
+        EXPECT_EQ(row.Health.Verdict, row.Verdict) << row.Name;
+        EXPECT_EQ(reasons, row.Reasons) << row.Name;
+    }
 }
 
 }  // namespace

@@ -13,7 +13,7 @@
 # -DEMULATOR=<runner, parts separated by |> -DPROGRAM=<storcoll.exe>
 string(REPLACE "|" ";" emulator "${EMULATOR}")
 execute_process(
-  COMMAND ${emulator} ${PROGRAM} --log-level trace collect
+  COMMAND ${emulator} ${PROGRAM} --log-level trace collect --format json
   OUTPUT_VARIABLE out ERROR_VARIABLE log RESULT_VARIABLE rc
   TIMEOUT 240)
 set(failures "")
@@ -29,9 +29,9 @@ set(expected
   "CollectSmartNvmeInfo=ARRAY"
   "CollectSmartStaticInfo=NULL"
   "CollectNvmeIdentifyControllerData=ARRAY")
-string(JSON count ERROR_VARIABLE json_error LENGTH "${out}")
+string(JSON count ERROR_VARIABLE json_error LENGTH "${out}" collections)
 if(json_error)
-  string(APPEND failures "output is no JSON list (${json_error}):\n${out}\n")
+  string(APPEND failures "output is no JSON document with a list of collections (${json_error}):\n${out}\n")
 else()
   list(LENGTH expected wanted)
   if(NOT count EQUAL wanted)
@@ -44,14 +44,14 @@ else()
     set(found FALSE)
     math(EXPR last "${count} - 1")
     foreach(i RANGE ${last})
-      string(JSON name GET "${out}" ${i} method)
+      string(JSON name GET "${out}" collections ${i} method)
       if(name STREQUAL method)
         set(found TRUE)
-        string(JSON type TYPE "${out}" ${i} items)
+        string(JSON type TYPE "${out}" collections ${i} items)
         if(NOT type STREQUAL kind)
           string(APPEND failures "${method}: items are ${type}, not ${kind}\n")
         elseif(type STREQUAL "ARRAY")
-          string(JSON length LENGTH "${out}" ${i} items)
+          string(JSON length LENGTH "${out}" collections ${i} items)
           if(NOT length EQUAL 0)
             string(APPEND failures "${method}: ${length} items where there are none\n")
           endif()

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "Health.h"
+#include "PromFormat.h"
 #include "PromMetrics.h"
 #include "nvme_identify_controller_data.pb.h"
 #include "physical_disk_dynamic_info.pb.h"
@@ -134,6 +136,47 @@ TEST(PromMetrics, EveryValueInBaseUnitsWithTheDisksLabelsTheVerdictAndTheMethods
     };
     for (const auto& part : absent) {
         EXPECT_EQ(text.find(part), std::string::npos) << "present: " << part;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+Storcoll::MethodOutcome Ran(std::string_view method, const google::protobuf::Descriptor* (*type)(),
+                            std::vector<Kvr::GenericItem> items) {
+    Storcoll::MethodOutcome outcome{};
+    outcome.Method = Kvr::CollectionMethodEntry{{}, method, type, nullptr};
+    outcome.Items = std::move(items);
+    return outcome;
+}
+
+TEST(PromFormat, ACancelledOrFailedMethodIsAFailureAndVerdictsOnlyFollowAHealthMethod) {
+    Dt::PhysicalDiskStaticInfo disk;
+    disk.set_name("DISK4");
+    const Kvr::GenericItem item{"Disk_X", {}, std::make_shared<Dt::PhysicalDiskStaticInfo>(disk)};
+    auto staticOnly = Ran("CollectPhysicalDiskStaticInfo", &Dt::PhysicalDiskStaticInfo::descriptor, {item});
+
+    Storcoll::Report without{{staticOnly}, {}};
+    without.Health = Storcoll::AssessHealth(without.Outcomes);
+    EXPECT_EQ(Storcoll::PromText(without).find("storcoll_disk_health"), std::string::npos);
+
+    auto cancelled = Ran("CollectSmartNvmeInfo", &Dt::SmartNvmeInfo::descriptor, {});
+    cancelled.Items.reset();
+    cancelled.Cancelled = true;
+    auto failed = Ran("CollectSmartDynamicInfo", &Dt::SmartDynamicInfo::descriptor, {});
+    failed.Items.reset();
+    failed.Error = nlohmann::ordered_json{{"message", "no bus"}};
+    Storcoll::Report with{{staticOnly, cancelled, failed}, {}};
+    with.Health = Storcoll::AssessHealth(with.Outcomes);
+    const std::string text = Storcoll::PromText(with);
+    for (const std::string line : {
+             R"(storcoll_collection_success{method="CollectPhysicalDiskStaticInfo"} 1)",
+             R"(storcoll_collection_success{method="CollectSmartNvmeInfo"} 0)",
+             R"(storcoll_collection_success{method="CollectSmartDynamicInfo"} 0)",
+             R"(storcoll_disk_health{item_id="Disk_X",disk="4",model="",serial="",verdict="none"} 1)",
+         }) {
+        EXPECT_NE(text.find(line + "\n"), std::string::npos) << "missing: " << line;
     }
 }
 

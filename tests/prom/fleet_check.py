@@ -83,7 +83,7 @@ def check(condition, message):
 def textfile(work):
     metrics = subprocess.run([STORCOLL, "collect", "--format", "prom"], capture_output=True, text=True, timeout=120)
     check(metrics.returncode == 0, f"storcoll --format prom exit {metrics.returncode}: {metrics.stderr}")
-    for name in ("storcoll_collection_success", "storcoll_smart_attribute_raw_value",
+    for name in ("storcoll_collection_success", "storcoll_disk_health", "storcoll_smart_attribute_raw_value",
                  "storcoll_nvme_temperature_celsius", "storcoll_disk_size_bytes"):
         check(f"\n{name}{{" in metrics.stdout, f"{name} missing from --format prom")
     lint = subprocess.run([tool("promtool"), "check", "metrics"], input=metrics.stdout, capture_output=True,
@@ -101,7 +101,7 @@ def textfile(work):
                                 stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
     try:
         body = until("node_exporter serving", lambda: get(f"http://127.0.0.1:{port}/metrics")[2])
-        check('storcoll_disk_size_bytes{' in body, "node_exporter does not serve storcoll_disk_size_bytes")
+        check('storcoll_disk_health{' in body, "node_exporter does not serve storcoll_disk_health")
         check(re.search(r'^node_textfile_scrape_error 0$', body, re.M), "node_exporter could not read the file")
     finally:
         stop(exporter)
@@ -148,7 +148,7 @@ def serve(work):
             answer = json.loads(get(f"http://127.0.0.1:{prometheus_port}/api/v1/query?{query}")[2])
             return answer["data"]["result"] if answer.get("status") == "success" else None
 
-        series = until("Prometheus answering a storcoll_ series", answered, tries=90)
+        series = until("Prometheus answering a storcoll_ series", answered, tries=120)
         methods = {entry["metric"]["method"] for entry in series}
         check("CollectSmartNvmeInfo" in methods, f"methods scraped: {sorted(methods)}")
     finally:

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "ItemJson.h"
-#include "kvr/host/ExceptionText.h"
+#include "Collection.h"
+#include "Health.h"
+#include "Progress.h"
 
 namespace Storcoll {
 
@@ -64,45 +65,74 @@ std::vector<Kvr::CollectionMethodEntry> SelectMethods(std::span<const Kvr::Colle
     return selected;
 }
 
+namespace {
+
+constexpr std::string_view UnknownItemText = "cannot find data with specific ID: ";
+
+bool IsUnknownItem(const MethodOutcome& outcome) {
+    return outcome.Error && !outcome.Cancelled && outcome.ErrorText.find(UnknownItemText) != std::string::npos;
+}
+
+// The ids of every item the methods have, in the order first met.
+std::vector<std::string> ExistingIds(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
+                                     const std::stop_token& token) {
+    std::vector<std::string> ids;
+    for (const auto& outcome : CollectMethods(plugin, methods, std::nullopt, token)) {
+        for (const auto& item : outcome.Items.value_or(std::vector<Kvr::GenericItem>{})) {
+            if (std::find(ids.begin(), ids.end(), item.ItemId) == ids.end()) {
+                ids.push_back(item.ItemId);
+            }
+        }
+    }
+    return ids;
+}
+
+}  // namespace
+
 int RunCollect(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
-               const std::optional<std::string>& itemId, const std::stop_token& token, std::ostream& out,
-               std::ostream& err) {
-    Json results = Json::array();
+               const std::optional<std::string>& itemId, const std::stop_token& token,
+               const CollectOptions& options, std::ostream& out, std::ostream& err) {
+    ProgressListener listener;
+    if (options.Progress) {
+        listener = Progress(err, options.ProgressColor);
+    }
+    Report report{CollectMethods(plugin, methods, itemId, token, listener), {}};
+
+    if (itemId && !itemId->empty()) {
+        const bool anyKnows = std::any_of(report.Outcomes.begin(), report.Outcomes.end(),
+                                          [](const MethodOutcome& outcome) { return !IsUnknownItem(outcome); });
+        if (!anyKnows) {
+            std::string ids;
+            for (const auto& id : ExistingIds(plugin, methods, token)) {
+                ids += "\n  " + id;
+            }
+            err << "storcoll: no item '" << *itemId << "'; "
+                << (ids.empty() ? std::string("the methods have no items") : "items that exist:" + ids) << '\n';
+            return UsageError;
+        }
+        // A method that lacks the item is no failure: it has nothing to show for it.
+        for (auto& outcome : report.Outcomes) {
+            if (IsUnknownItem(outcome)) {
+                outcome.Error.reset();
+                outcome.ErrorText.clear();
+                outcome.Items.emplace();
+            }
+        }
+    }
+
     int exitCode = Success;
-    for (const auto& method : methods) {
-        Json result;
-        result["method"] = std::string(method.Name);
-        result["messageType"] = method.MessageTypeName();
-        try {
-            const auto items = method.Invoke(plugin, itemId, token);
-            if (items.has_value()) {
-                Json list = Json::array();
-                for (const auto& item : *items) {
-                    list.push_back(ItemToJson(item));
-                }
-                result["items"] = std::move(list);
-            } else {
-                result["items"] = nullptr;
-            }
-        } catch (const Kvr::OperationCanceledException& cancelled) {
-            result["error"] = ErrorToJson(cancelled);
-            results.push_back(std::move(result));
-            err << "storcoll: " << method.Name << " cancelled\n";
+    for (const auto& outcome : report.Outcomes) {
+        if (outcome.Cancelled) {
+            err << "storcoll: " << outcome.Method.Name << " cancelled\n";
             exitCode = Cancelled;
-            break;
-        } catch (const Kvr::Exception& failure) {
-            result["error"] = ErrorToJson(failure);
-            err << "storcoll: " << method.Name << " failed: " << failure.Message() << '\n';
-            if (const Kvr::Exception* inner = failure.InnerException()) {
-                err << "  inner error: " << Kvr::Host::ExceptionChainText(*inner) << '\n';
-            } else if (const std::exception* native = failure.InnerNativeException()) {
-                err << "  inner error: " << native->what() << '\n';
-            }
+        } else if (outcome.Error) {
+            err << "storcoll: " << outcome.Method.Name << " failed: " << outcome.ErrorText << '\n';
             exitCode = CollectionFailed;
         }
-        results.push_back(std::move(result));
     }
-    out << results.dump(2) << '\n';
+    report.Health = AssessHealth(report.Outcomes);
+    const OutputFormat* format = options.Format != nullptr ? options.Format : FindOutputFormat("json");
+    format->Print(report, options.Output, out);
     return exitCode;
 }
 

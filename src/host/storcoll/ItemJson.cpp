@@ -5,6 +5,7 @@
 
 #include <google/protobuf/util/json_util.h>
 
+#include "Health.h"
 #include "kvr/host/TimeFormat.h"
 
 namespace Storcoll {
@@ -33,9 +34,49 @@ void DropUnsetFields(const google::protobuf::Message& message, Json& json)
     }
 }
 
+bool IsPrintableText(const std::string& bytes) {
+    for (const unsigned char c : bytes) {
+        if (c < 0x20 || c >= 0x7F) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Replaces the base64 of each singular bytes field holding printable text by the text.
+void BytesAsText(const google::protobuf::Message& message, Json& json) {
+    const auto* descriptor = message.GetDescriptor();
+    const auto* reflection = message.GetReflection();
+    for (int index = 0; index < descriptor->field_count(); ++index) {
+        const auto* field = descriptor->field(index);
+        if (!json.contains(field->json_name())) {
+            continue;
+        }
+        Json& value = json[field->json_name()];
+        if (field->type() == google::protobuf::FieldDescriptor::TYPE_BYTES && !field->is_repeated()) {
+            std::string scratch;
+            const std::string& bytes = reflection->GetStringReference(message, field, &scratch);
+            if (IsPrintableText(bytes)) {
+                value = bytes;
+            }
+        } else if (field->type() == google::protobuf::FieldDescriptor::TYPE_MESSAGE &&
+                   field->message_type()->file()->name() != "google/protobuf/wrappers.proto") {
+            if (field->is_repeated()) {
+                for (int element = 0; element < reflection->FieldSize(message, field) &&
+                                      element < static_cast<int>(value.size());
+                     ++element) {
+                    BytesAsText(reflection->GetRepeatedMessage(message, field, element), value[element]);
+                }
+            } else if (reflection->HasField(message, field)) {
+                BytesAsText(reflection->GetMessage(message, field), value);
+            }
+        }
+    }
+}
+
 }  // namespace
 
-Json MessageToJson(const google::protobuf::Message& message) {
+Json MessageToJson(const google::protobuf::Message& message, bool protoJson) {
     google::protobuf::util::JsonPrintOptions options;
     options.always_print_primitive_fields = true;
     options.preserve_proto_field_names = false;
@@ -46,14 +87,17 @@ Json MessageToJson(const google::protobuf::Message& message) {
     }
     Json json = Json::parse(text);
     DropUnsetFields(message, json);
+    if (!protoJson) {
+        BytesAsText(message, json);
+    }
     return json;
 }
 
-Json ItemToJson(const Kvr::GenericItem& item) {
+Json ItemToJson(const Kvr::GenericItem& item, bool protoJson) {
     Json json;
     json["itemId"] = item.ItemId;
     json["time"] = Kvr::Host::FormatUtcTime(item.Time);
-    json["data"] = item.Message ? MessageToJson(*item.Message) : Json(nullptr);
+    json["data"] = item.Message ? MessageToJson(*item.Message, protoJson) : Json(nullptr);
     return json;
 }
 
@@ -65,6 +109,23 @@ Json ErrorToJson(const Kvr::Exception& error) {
         json["inner"] = ErrorToJson(*inner);
     } else if (const std::exception* native = error.InnerNativeException()) {
         json["inner"] = Json{{"type", "native"}, {"message", native->what()}};
+    }
+    return json;
+}
+
+Json HealthToJson(const DiskHealth& health) {
+    Json json;
+    json["itemId"] = health.ItemId;
+    json["model"] = health.Model;
+    json["source"] = health.Source;
+    json["verdict"] = std::string(VerdictName(health.Verdict));
+    Json reasons = Json::array();
+    for (const auto& reason : health.Reasons) {
+        reasons.push_back(Json{{"severity", std::string(VerdictName(reason.Severity))}, {"text", reason.Text}});
+    }
+    json["reasons"] = std::move(reasons);
+    if (health.Verdict == Verdict::None) {
+        json["unavailable"] = health.Unavailable;
     }
     return json;
 }

@@ -4,6 +4,8 @@
 #include <memory>
 
 #include "live/LiveMachine.h"
+#include "Commands.h"
+
 #include "platform/Machine.h"
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
@@ -30,6 +32,24 @@ void InstallMachine(const MachineOptions& options) {
                                       " refused: " + error.what());
     }
     platform::InstallProcessMachine(std::make_shared<sim::SimMachine>(description));
+}
+
+std::string_view DefaultMachineDescription() {
+    return sim::DefaultDescriptionJson();
+}
+
+int CheckMachineDescription(const std::string& file, std::ostream& out, std::ostream& err) {
+    const auto problems = sim::DescriptionFileProblems(file);
+    if (problems.empty()) {
+        out << "machine description \"" << file << "\" is good\n";
+        return Success;
+    }
+    err << "machine description \"" << file << "\": " << problems.size()
+        << (problems.size() == 1 ? " problem\n" : " problems\n");
+    for (const auto& problem : problems) {
+        err << "  " << problem.what() << '\n';
+    }
+    return MachineRefused;
 }
 
 }  // namespace Storcoll

@@ -3,8 +3,10 @@
 #pragma once
 
 #include <optional>
+#include <ostream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace Storcoll {
 
@@ -29,5 +31,14 @@ public:
 // Installs the process-wide machine; call once, before the plug-in collects.
 // Raises MachineDescriptionError and installs nothing for a bad description.
 void InstallMachine(const MachineOptions& options);
+
+// The built-in machine description (JSON), as `storcoll machine default`
+// prints it. Raises MachineDescriptionError in a build without the simulator.
+std::string_view DefaultMachineDescription();
+
+// `storcoll machine check FILE`: lists every problem of the description on
+// `err`, one per line with its JSON path, or says on `out` that it is good.
+// Returns the exit code: MachineRefused when there is any problem.
+int CheckMachineDescription(const std::string& file, std::ostream& out, std::ostream& err);
 
 }  // namespace Storcoll

@@ -1,5 +1,7 @@
 #include "MachineSetup.h"
 
+#include "Commands.h"
+
 namespace Storcoll {
 
 // The Windows build reads the machine it runs on through the system itself;
@@ -10,6 +12,17 @@ void InstallMachine(const MachineOptions& options) {
                                       "\" refused: this build reads the real machine; machine descriptions are "
                                       "for the simulated machine of the Linux build");
     }
+}
+
+std::string_view DefaultMachineDescription() {
+    throw MachineDescriptionError("this build reads the real machine; it has no built-in machine description");
+}
+
+int CheckMachineDescription(const std::string& file, std::ostream&, std::ostream& err) {
+    err << "storcoll: machine description \"" << file
+        << "\" not checked: this build reads the real machine; machine descriptions are for the simulated "
+           "machine of the Linux build\n";
+    return MachineRefused;
 }
 
 }  // namespace Storcoll

@@ -2,12 +2,12 @@
 
 #include <chrono>
 #include <map>
-#include <optional>
 
 #include <google/protobuf/wrappers.pb.h>
 
-#include "Common/SmartDataCollection.h"
+#include "HexCounter.h"
 #include "PromExposition.h"
+#include "SmartAttributes.h"
 #include "nvme_identify_controller_data.pb.h"
 #include "physical_disk_dynamic_info.pb.h"
 #include "physical_disk_static_info.pb.h"
@@ -67,39 +67,6 @@ void ForEachItem(std::span<const PromMethodRun> runs, Visit visit)
             }
         }
     }
-}
-
-// A 128-bit counter as the library hands it on: hexadecimal text, most
-// significant digit first. Nothing for an empty or malformed text.
-std::optional<double> HexCounter(std::string_view text)
-{
-    if (text.empty() || text.size() > 32)
-    {
-        return std::nullopt;
-    }
-    double value = 0;
-    for (const char digit : text)
-    {
-        int nibble = 0;
-        if (digit >= '0' && digit <= '9')
-        {
-            nibble = digit - '0';
-        }
-        else if (digit >= 'A' && digit <= 'F')
-        {
-            nibble = digit - 'A' + 10;
-        }
-        else if (digit >= 'a' && digit <= 'f')
-        {
-            nibble = digit - 'a' + 10;
-        }
-        else
-        {
-            return std::nullopt;
-        }
-        value = value * 16 + nibble;
-    }
-    return value;
 }
 
 // Drive texts come padded with spaces, which would only make label values
@@ -195,9 +162,9 @@ private:
                 const Labels& labels, double scale = 1.0)
     {
         // Counters up to 128 bits wide become floats: exact to 2^53, close beyond.
-        if (const auto count = HexCounter(text))
+        if (const auto count = ParseHexCounter(text))
         {
-            Put(name, type, help, labels, *count * scale);
+            Put(name, type, help, labels, static_cast<double>(*count) * scale);
         }
     }
 
@@ -299,25 +266,9 @@ private:
 
     void Smart(const std::string& id, const Dt::SmartDynamicInfo& smart)
     {
-        // The message has one field per attribute of the collector's table, named as in it.
-        const auto* descriptor = smart.GetDescriptor();
-        const auto* reflection = smart.GetReflection();
-        for (const auto& attribute : Talvex::Quorlin::Cpp::Common::SmartAttributeTable)
+        for (const auto& attribute : SetAttributes(smart))
         {
-            const google::protobuf::FieldDescriptor* field = nullptr;
-            for (int index = 0; index < descriptor->field_count() && field == nullptr; ++index)
-            {
-                if (descriptor->field(index)->json_name() == attribute.Name)
-                {
-                    field = descriptor->field(index);
-                }
-            }
-            if (field == nullptr || field->message_type() != Dt::SmartAttributeDetail::descriptor() ||
-                !reflection->HasField(smart, field))
-            {
-                continue;
-            }
-            const auto& detail = static_cast<const Dt::SmartAttributeDetail&>(reflection->GetMessage(smart, field));
+            const auto& detail = *attribute.Detail;
             const Labels labels =
                 Disk(id, {{"id", std::to_string(attribute.Id)}, {"name", std::string(attribute.Name)}});
             PutIf(detail.has_raw_value(), detail.raw_value(), "storcoll_smart_attribute_raw_value", Type::Gauge,

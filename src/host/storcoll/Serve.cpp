@@ -1,22 +1,29 @@
 #include "Serve.h"
 
+#include "Collection.h"
 #include "Commands.h"
+#include "Health.h"
 #include "ListenAddress.h"
 #include "MetricsCache.h"
 #include "MetricsServer.h"
+#include "PromFormat.h"
 
 namespace Storcoll
 {
 
 int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
-             const VerdictSource& judge, const ServeOptions& options, const std::stop_token& stop,
-             std::ostream& err)
+             const ServeOptions& options, const std::stop_token& stop, std::ostream& err)
 {
     try
     {
         const ListenAddress address = ListenAddress::Parse(options.Listen);
         MetricsCache cache(
-            [&] { return MetricsRun::Collect(plugin, methods, stop).Text(judge); },
+            [&] {
+                Report report;
+                report.Outcomes = CollectMethods(plugin, methods, std::nullopt, stop);
+                report.Health = AssessHealth(report.Outcomes);
+                return PromText(report);
+            },
             std::chrono::duration_cast<MetricsCache::Clock::duration>(options.MinInterval));
         MetricsServer server(cache, options.About);
         const int port = server.Bind(address);

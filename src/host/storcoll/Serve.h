@@ -8,7 +8,6 @@
 #include <stop_token>
 #include <string>
 
-#include "MetricsRun.h"
 #include "kvr/BaseCollector.h"
 #include "kvr/Registration.h"
 
@@ -27,9 +26,7 @@ struct ServeOptions
 // a clean stop, UsageError for an address that cannot be parsed or resolved,
 // ListenFailed when it cannot be listened on. Says where it listens, and any
 // error, on `err`.
-// Each collection is judged by `judge`.
 int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
-             const VerdictSource& judge, const ServeOptions& options, const std::stop_token& stop,
-             std::ostream& err);
+             const ServeOptions& options, const std::stop_token& stop, std::ostream& err);
 
 }  // namespace Storcoll

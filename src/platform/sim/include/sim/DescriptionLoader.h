@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/MachineDescription.h"
 
@@ -30,9 +31,15 @@ void CheckDescription(const MachineDescription& description);
 // As ParseDescription; a file that cannot be read is refused at path "$".
 MachineDescription LoadDescriptionFile(const std::filesystem::path& file);
 
+// Every problem of a description, each with its JSON path, rather than the
+// first: the readers go on past a refused value. The cross-section checks run
+// only on a description whose sections read well. Empty for a good one.
+std::vector<DescriptionError> DescriptionProblems(std::string_view json);
+std::vector<DescriptionError> DescriptionFileProblems(const std::filesystem::path& file);
+
 // The description built into the simulator, used when no description file
-// is given: a SATA SSD, a SATA hard disk and an NVMe drive with their volumes,
-// and a network share.
+// is given: a SATA SSD, two SATA hard disks, an NVMe drive and a USB stick
+// with their volumes, and a network share.
 std::string_view DefaultDescriptionJson() noexcept;
 MachineDescription DefaultDescription();
 

@@ -15,7 +15,33 @@ bool IsPlainKey(const std::string& key)
     return true;
 }
 
+// Set while every problem is being listed rather than the first refused.
+thread_local std::vector<DescriptionError>* t_problems = nullptr;
+
+// Runs `read`; while problems are listed, a refusal is noted and the reading
+// goes on with the next value.
+template <typename F>
+void Guarded(F&& read)
+{
+    if (t_problems == nullptr) {
+        read();
+        return;
+    }
+    try {
+        read();
+    } catch (const DescriptionError& problem) {
+        t_problems->push_back(problem);
+    }
+}
+
 }  // namespace
+
+ProblemListing::ProblemListing(std::vector<DescriptionError>& problems) : m_previous(t_problems)
+{
+    t_problems = &problems;
+}
+
+ProblemListing::~ProblemListing() { t_problems = m_previous; }
 
 std::string Node::MemberPath(const std::string& key) const
 {
@@ -80,7 +106,9 @@ HRESULT ReadFailure(const Node& node)
 void ObjectReader::Required(const std::string& key, const std::function<void(const Node&)>& read,
                             const std::string& what)
 {
-    if (!m_node.value.contains(key) && !m_missing)
+    if (!m_node.value.contains(key) && t_problems != nullptr)
+        t_problems->emplace_back(m_node.MemberPath(key), "missing, expected " + what);
+    else if (!m_node.value.contains(key) && !m_missing)
         m_missing.emplace(m_node.MemberPath(key), "missing, expected " + what);
     Optional(key, read);
 }
@@ -88,20 +116,20 @@ void ObjectReader::Required(const std::string& key, const std::function<void(con
 void ObjectReader::Optional(const std::string& key, const std::function<void(const Node&)>& read)
 {
     m_taken.insert(key);
-    if (m_node.value.contains(key)) read(m_node.Member(key));
+    if (m_node.value.contains(key)) Guarded([&] { read(m_node.Member(key)); });
 }
 
 void ObjectReader::EachMember(const std::function<void(const std::string& key, const Node&)>& read)
 {
     m_takesAll = true;
-    for (const auto& item : m_node.value.items()) read(item.key(), m_node.Member(item.key()));
+    for (const auto& item : m_node.value.items()) Guarded([&] { read(item.key(), m_node.Member(item.key())); });
 }
 
 void ObjectReader::Finish() const
 {
     if (!m_takesAll) {
         for (const auto& item : m_node.value.items())
-            if (m_taken.count(item.key()) == 0) m_node.Member(item.key()).Refuse("unknown key");
+            if (m_taken.count(item.key()) == 0) Guarded([&] { m_node.Member(item.key()).Refuse("unknown key"); });
     }
     if (m_missing) throw *m_missing;
 }
@@ -117,7 +145,7 @@ void ReadObject(const Node& node, const std::function<void(ObjectReader&)>& read
 void ReadArray(const Node& node, const std::function<void(const Node&)>& read)
 {
     if (!node.value.is_array()) node.Expected("an array");
-    for (std::size_t i = 0; i < node.value.size(); ++i) read(node.Element(i));
+    for (std::size_t i = 0; i < node.value.size(); ++i) Guarded([&] { read(node.Element(i)); });
 }
 
 }  // namespace sim::load

@@ -9,6 +9,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -74,6 +75,20 @@ private:
     std::set<std::string> m_taken;
     std::optional<DescriptionError> m_missing;
     bool m_takesAll = false;
+};
+
+// While one lives on a thread, the readers on that thread note each refusal
+// in `problems` and go on reading (the value refused is left at its default),
+// so that one pass finds every problem of a description.
+class ProblemListing {
+public:
+    explicit ProblemListing(std::vector<DescriptionError>& problems);
+    ~ProblemListing();
+    ProblemListing(const ProblemListing&) = delete;
+    ProblemListing& operator=(const ProblemListing&) = delete;
+
+private:
+    std::vector<DescriptionError>* m_previous;
 };
 
 // Reads an object: refuses anything else, runs `read`, then refuses the keys

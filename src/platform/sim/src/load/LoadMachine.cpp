@@ -33,7 +33,9 @@ const DiskDescription* MachineDescription::FindDisk(std::uint32_t number) const
     return nullptr;
 }
 
-MachineDescription ParseDescription(std::string_view json)
+namespace {
+
+MachineDescription ReadDescription(std::string_view json)
 {
     load::Json document;
     try {
@@ -54,6 +56,23 @@ MachineDescription ParseDescription(std::string_view json)
         top.Optional("interfaces", [&](const load::Node& node) { description.interfaces = load::ReadInterfaces(node); });
         top.Optional("wmi", [&](const load::Node& node) { description.wmi = load::ReadWmi(node); });
     });
+    return description;
+}
+
+std::string ReadFile(const std::filesystem::path& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw DescriptionError("$", "expected a readable file at \"" + file.string() + "\"");
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+}  // namespace
+
+MachineDescription ParseDescription(std::string_view json)
+{
+    MachineDescription description = ReadDescription(json);
     // The sections are checked against each other, and overrides that name
     // derived rows against the hardware, now, so that a machine made from the
     // description cannot fail.
@@ -62,13 +81,41 @@ MachineDescription ParseDescription(std::string_view json)
     return description;
 }
 
-MachineDescription LoadDescriptionFile(const std::filesystem::path& file)
+MachineDescription LoadDescriptionFile(const std::filesystem::path& file) { return ParseDescription(ReadFile(file)); }
+
+std::vector<DescriptionError> DescriptionProblems(std::string_view json)
 {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) throw DescriptionError("$", "expected a readable file at \"" + file.string() + "\"");
-    std::ostringstream text;
-    text << in.rdbuf();
-    return ParseDescription(text.str());
+    std::vector<DescriptionError> problems;
+    MachineDescription description;
+    {
+        load::ProblemListing listing(problems);
+        try {
+            description = ReadDescription(json);
+        } catch (const DescriptionError& problem) {
+            problems.push_back(problem);
+        }
+    }
+    // The sections are checked against each other only once each reads well.
+    if (problems.empty()) {
+        try {
+            CheckDescription(description);
+            WmiRepository check(description);
+        } catch (const DescriptionError& problem) {
+            problems.push_back(problem);
+        }
+    }
+    return problems;
+}
+
+std::vector<DescriptionError> DescriptionFileProblems(const std::filesystem::path& file)
+{
+    std::string text;
+    try {
+        text = ReadFile(file);
+    } catch (const DescriptionError& problem) {
+        return {problem};
+    }
+    return DescriptionProblems(text);
 }
 
 }  // namespace sim
