@@ -139,6 +139,8 @@ TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode) {
         WriteFile("bad-machine.json", R"({"disks": [{"number": 0, "modle": "X", "pnpDeviceId": "A", "sizeBytes": -1}],
                                          "codePage": 437})");
     const std::string notALibrary = WriteFile("not-a-library.so", "text");
+    const std::string failingWmi = WriteFile("failing-wmi.json", R"({"wmi": {"root\\cimv2": {"classes":
+                                                                       {"Win32_DiskDrive": {"fail": "0x80041003"}}}}})");
     struct Case {
         std::vector<std::string> Arguments;
         int ExitCode;
@@ -153,6 +155,8 @@ TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode) {
         {{"collect", "--bogus"}, 2, "--bogus"},
         {{}, 2, "A subcommand is required"},
         {{"collect", "--item", "Disk_none"}, 2, "no item 'Disk_none'; items that exist:\n  Disk_SCSI\\DISK&VEN_&PROD_QUORLIN_QS500_SA"},
+        {{"--machine", failingWmi, "collect", "SmartStaticInfo"}, 1,
+         "storcoll: CollectSmartStaticInfo failed: "},
         {{"--machine", "/no/such/machine.json", "collect"}, 3,
          "machine description \"/no/such/machine.json\" refused: $: expected a readable file"},
         {{"machine", "check", badMachine}, 3,
