@@ -257,6 +257,15 @@ TEST(LiveMachine, PassThroughCarriesTheDrivesRecordedReplies)
     EXPECT_EQ(smart.block.ScsiStatus, 0);
     EXPECT_EQ(std::vector<std::uint8_t>(sector, sector + 512), Bytes(recorded / "replies/sdb.b0-d0.bin"));
 
+    // The buffered form: the data follows the block in the request's own buffer.
+    struct {
+        ATA_PASS_THROUGH_DIRECT block;
+        std::uint8_t data[512];
+    } buffered{};
+    buffered.block = AtaRequest({0, 1, 0, 0, 0, 0, 0xEC, 0}, reinterpret_cast<void*>(offsetof(decltype(buffered), data)));
+    ASSERT_EQ(Io(Drive(1), 0x4D02C, &buffered, sizeof buffered, &buffered, sizeof buffered), 0u);
+    EXPECT_EQ(std::vector<std::uint8_t>(buffered.data, buffered.data + 512), Bytes(recorded / "replies/sdb.ec.bin"));
+
     NvmeQuery query;
     ASSERT_EQ(Nvme(query, NVMeDataTypeIdentify, 1, 4096), 0u);
     EXPECT_EQ(std::vector<std::uint8_t>(query.data, query.data + 4096), Bytes(recorded / "replies/nvme0.identify-01.bin"));
@@ -283,6 +292,10 @@ TEST(LiveMachine, WriteCommandsOfEveryFormAreRefused)
         std::copy(taskFile.begin(), taskFile.end(), block.CurrentTaskFile);
         EXPECT_EQ(Io(Drive(0), IOCTL_ATA_PASS_THROUGH_DIRECT, &block, sizeof block, &block, sizeof block),
                   DWORD{ERROR_ACCESS_DENIED}) << name;
+        block.DataTransferLength = 0;
+        block.DataBuffer = nullptr;
+        EXPECT_EQ(Io(Drive(0), 0x4D02C, &block, sizeof block, &block, sizeof block), DWORD{ERROR_ACCESS_DENIED})
+            << name << ", buffered";
     }
     auto identifyOut = AtaRequest({0, 1, 0, 0, 0, 0, 0xEC, 0}, sector, ATA_FLAGS_DATA_OUT);
     EXPECT_EQ(Io(Drive(0), IOCTL_ATA_PASS_THROUGH_DIRECT, &identifyOut, sizeof identifyOut, &identifyOut,
@@ -308,6 +321,11 @@ TEST(LiveMachine, WriteCommandsOfEveryFormAreRefused)
     for (auto [name, request] : cdbs) {
         EXPECT_EQ(Io(Drive(1), IOCTL_SCSI_PASS_THROUGH_DIRECT, &request, sizeof request, &request, sizeof request),
                   DWORD{ERROR_ACCESS_DENIED}) << name;
+        // The buffered form, data inside the request (its sense area here).
+        request.block.DataBuffer = reinterpret_cast<void*>(offsetof(ScsiRequest, sense));
+        request.block.DataTransferLength = std::min<ULONG>(request.block.DataTransferLength, sizeof request.sense);
+        EXPECT_EQ(Io(Drive(1), 0x4D004, &request, sizeof request, &request, sizeof request), DWORD{ERROR_ACCESS_DENIED})
+            << name << ", buffered";
     }
 
     NvmeQuery query;

@@ -50,8 +50,10 @@ platform::IoResult LiveDisk::Control(const platform::IoRequest& request)
     case IOCTL_DISK_GET_PARTITION_INFO_EX: return WholeDiskInfo(request);
     case IOCTL_DISK_PERFORMANCE:
         return answers::Performance(request, m_roots.Sys / "block" / m_disk.Name / "stat", m_roots.Proc, m_disk.Number);
-    case IOCTL_SCSI_PASS_THROUGH_DIRECT: return ScsiPassThrough(request, access);
-    case IOCTL_ATA_PASS_THROUGH_DIRECT: return AtaPassThrough(request, access);
+    case IOCTL_SCSI_PASS_THROUGH_DIRECT: return ScsiPassThrough(request, access, false);
+    case IOCTL_ATA_PASS_THROUGH_DIRECT: return AtaPassThrough(request, access, false);
+    case ioctlScsiPassThrough: return ScsiPassThrough(request, access, true);
+    case ioctlAtaPassThrough: return AtaPassThrough(request, access, true);
     default: return platform::IoResult::Failure(ERROR_INVALID_FUNCTION);
     }
 }

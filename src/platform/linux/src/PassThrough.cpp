@@ -1,6 +1,7 @@
 #include "PassThrough.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <scsi/sg.h>
 
@@ -42,9 +43,26 @@ bool Transfer(const DeviceAccess& access, sg_io_hdr& header, DWORD& error)
     return true;
 }
 
+// Where the data goes: the caller's own pointer, or for a buffered request an
+// offset past the block into the output buffer, which must hold all of it.
+bool DataAddress(const platform::IoRequest& request, bool buffered, void* given, ULONG length, std::size_t block,
+                 void*& data)
+{
+    if (!buffered) {
+        data = given;
+        return length == 0 || given != nullptr;
+    }
+    const auto offset = reinterpret_cast<std::uintptr_t>(given);
+    if (length == 0) return true;
+    if (request.out == nullptr || offset < block || offset > request.outSize || request.outSize - offset < length)
+        return false;
+    data = static_cast<std::uint8_t*>(request.out) + offset;
+    return true;
+}
+
 }  // namespace
 
-platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const DeviceAccess& access)
+platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const DeviceAccess& access, bool buffered)
 {
     SCSI_PASS_THROUGH_DIRECT block;
     if (request.in == nullptr || request.inSize < sizeof(block)) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
@@ -58,9 +76,11 @@ platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const Dev
         return platform::IoResult::Failure(ERROR_ACCESS_DENIED);
     if (!ScsiCommandAllowed(block.Cdb, block.CdbLength, dataIn, noData && !dataIn))
         return platform::IoResult::Failure(ERROR_ACCESS_DENIED);
-    if (dataIn && block.DataBuffer == nullptr) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
     if (request.out == nullptr || request.outSize < sizeof(block))
         return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
+    void* data = nullptr;
+    if (!DataAddress(request, buffered, block.DataBuffer, dataIn ? block.DataTransferLength : 0, sizeof(block), data))
+        return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     std::uint8_t sense[senseCapacity] = {};
     sg_io_hdr header;
@@ -69,7 +89,7 @@ platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const Dev
     header.dxfer_direction = dataIn ? SG_DXFER_FROM_DEV : SG_DXFER_NONE;
     header.cmd_len = block.CdbLength;
     header.cmdp = block.Cdb;
-    header.dxferp = dataIn ? block.DataBuffer : nullptr;
+    header.dxferp = dataIn ? data : nullptr;
     header.dxfer_len = dataIn ? block.DataTransferLength : 0;
     header.mx_sb_len = static_cast<unsigned char>(std::min<std::size_t>(block.SenseInfoLength, senseCapacity));
     header.sbp = sense;
@@ -81,17 +101,19 @@ platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const Dev
     block.DataTransferLength = header.dxfer_len - static_cast<ULONG>(std::max(header.resid, 0));
     block.SenseInfoLength = header.sb_len_wr;
     std::memcpy(request.out, &block, sizeof(block));
-    DWORD returned = sizeof(block);
+    DWORD returned = buffered && dataIn ? static_cast<DWORD>(static_cast<std::uint8_t*>(data) - static_cast<std::uint8_t*>(request.out)) +
+                                              block.DataTransferLength
+                                        : DWORD{sizeof(block)};
     // The sense lands where the caller's block points, inside its buffer.
     if (block.SenseInfoLength != 0 && block.SenseInfoOffset >= sizeof(block) &&
         block.SenseInfoOffset + block.SenseInfoLength <= request.outSize) {
         std::memcpy(static_cast<std::uint8_t*>(request.out) + block.SenseInfoOffset, sense, block.SenseInfoLength);
-        returned = block.SenseInfoOffset + block.SenseInfoLength;
+        returned = std::max<DWORD>(returned, block.SenseInfoOffset + block.SenseInfoLength);
     }
     return platform::IoResult::Success(returned);
 }
 
-platform::IoResult AtaPassThrough(const platform::IoRequest& request, const DeviceAccess& access)
+platform::IoResult AtaPassThrough(const platform::IoRequest& request, const DeviceAccess& access, bool buffered)
 {
     ATA_PASS_THROUGH_DIRECT block;
     if (request.in == nullptr || request.inSize < sizeof(block)) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
@@ -110,9 +132,11 @@ platform::IoResult AtaPassThrough(const platform::IoRequest& request, const Devi
     command.DataIn = dataIn;
     command.NoData = !dataIn;
     if (!AtaCommandAllowed(command)) return platform::IoResult::Failure(ERROR_ACCESS_DENIED);
-    if (dataIn && block.DataBuffer == nullptr) return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
     if (request.out == nullptr || request.outSize < sizeof(block))
         return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
+    void* data = nullptr;
+    if (!DataAddress(request, buffered, block.DataBuffer, dataIn ? block.DataTransferLength : 0, sizeof(block), data))
+        return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     std::array<std::uint8_t, 16> cdb = AtaPassThroughCdb(block.CurrentTaskFile, block.PreviousTaskFile, extended, dataIn);
     std::uint8_t sense[senseCapacity] = {};
@@ -122,7 +146,7 @@ platform::IoResult AtaPassThrough(const platform::IoRequest& request, const Devi
     header.dxfer_direction = dataIn ? SG_DXFER_FROM_DEV : SG_DXFER_NONE;
     header.cmd_len = static_cast<unsigned char>(cdb.size());
     header.cmdp = cdb.data();
-    header.dxferp = dataIn ? block.DataBuffer : nullptr;
+    header.dxferp = dataIn ? data : nullptr;
     header.dxfer_len = dataIn ? block.DataTransferLength : 0;
     header.mx_sb_len = sizeof(sense);
     header.sbp = sense;
@@ -142,7 +166,7 @@ platform::IoResult AtaPassThrough(const platform::IoRequest& request, const Devi
     std::memcpy(block.PreviousTaskFile, previous, sizeof(previous));
     block.DataTransferLength = dataIn ? header.dxfer_len - static_cast<ULONG>(std::max(header.resid, 0)) : 0;
     std::memcpy(request.out, &block, sizeof(block));
-    return platform::IoResult::Success(sizeof(block));
+    return platform::IoResult::Success(buffered && dataIn ? static_cast<DWORD>(request.outSize) : DWORD{sizeof(block)});
 }
 
 }  // namespace live

@@ -14,12 +14,17 @@ struct DeviceAccess {
     DWORD openError = ERROR_ACCESS_DENIED;
 };
 
-// IOCTL_SCSI_PASS_THROUGH_DIRECT: the CDB, direction, buffer, sense area and
-// timeout as given; SCSI status and sense returned as Windows returns them.
-platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const DeviceAccess& access);
+// The buffered forms, which the system itself does not send: the same blocks,
+// whose data sits at DataBufferOffset inside the request's own buffer.
+inline constexpr DWORD ioctlScsiPassThrough = 0x4D004;
+inline constexpr DWORD ioctlAtaPassThrough = 0x4D02C;
 
-// IOCTL_ATA_PASS_THROUGH_DIRECT: the task file in an ATA PASS-THROUGH (16);
+// IOCTL_SCSI_PASS_THROUGH(_DIRECT): the CDB, direction, buffer, sense area and
+// timeout as given; SCSI status and sense returned as Windows returns them.
+platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const DeviceAccess& access, bool buffered);
+
+// IOCTL_ATA_PASS_THROUGH(_DIRECT): the task file in an ATA PASS-THROUGH (16);
 // the registers the drive returns in the current (and previous) task file.
-platform::IoResult AtaPassThrough(const platform::IoRequest& request, const DeviceAccess& access);
+platform::IoResult AtaPassThrough(const platform::IoRequest& request, const DeviceAccess& access, bool buffered);
 
 }  // namespace live
