@@ -1,5 +1,7 @@
 #include "sim/SimMachine.h"
 
+#include <typeinfo>
+
 #include "BuildDisks.h"
 #include "sim/DescriptionLoader.h"
 
@@ -51,10 +53,10 @@ std::vector<platform::DeviceInterfaceRecord> SimMachine::DeviceInterfaces(const 
 std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SimMachine::SharedDeviceInterfaces(
     const GUID& interfaceClass)
 {
-    const auto state = Current();
-    if (interfaceClass == kDiskInterfaceClass) return state->diskInterfaces;
-    return std::make_shared<const std::vector<platform::DeviceInterfaceRecord>>(
-        state->disks->DeviceInterfaces(interfaceClass));
+    // A machine made from this one may answer DeviceInterfaces differently.
+    if (typeid(*this) != typeid(SimMachine) || !(interfaceClass == kDiskInterfaceClass))
+        return Machine::SharedDeviceInterfaces(interfaceClass);
+    return Current()->diskInterfaces;
 }
 
 std::wstring SimMachine::LogicalDriveStrings() { return Current()->disks->LogicalDriveStrings(); }
@@ -81,6 +83,7 @@ platform::WmiClassAnswer SimMachine::WmiInstances(std::wstring_view nameSpace, s
 std::shared_ptr<const platform::WmiClassAnswer> SimMachine::SharedWmiInstances(std::wstring_view nameSpace,
                                                                              std::wstring_view className) const
 {
+    if (typeid(*this) != typeid(SimMachine)) return Machine::SharedWmiInstances(nameSpace, className);
     return Current()->wmi.SharedInstances(nameSpace, className);
 }
 

@@ -32,6 +32,8 @@ public:
 
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
+    // Both hand out the machine's own lists without copying them; a machine
+    // derived from this one gets copies of what its overrides answer.
     std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
         const GUID& interfaceClass) override;
     std::wstring LogicalDriveStrings() override;
