@@ -18,7 +18,7 @@ namespace live {
 namespace {
 
 // {53F56307-B6BF-11D0-94F2-00A0C91EFB8B}, the disk device interface class.
-constexpr GUID diskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
+constexpr GUID kDiskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
 
 const std::array<std::wstring_view, 6> namespaces = {
     L"root\\WMI", L"root\\cimv2", L"root\\StandardCimv2", L"root\\cimv2\\Security\\MicrosoftVolumeEncryption",
@@ -128,7 +128,7 @@ platform::OpenResult LiveMachine::OpenDevice(std::wstring_view path, DWORD)
 std::vector<platform::DeviceInterfaceRecord> LiveMachine::DeviceInterfaces(const GUID& interfaceClass)
 {
     std::vector<platform::DeviceInterfaceRecord> records;
-    if (!(interfaceClass == diskInterfaceClass)) return records;
+    if (!(interfaceClass == kDiskInterfaceClass)) return records;
     for (const DiskEntry& disk : m_disks) records.push_back({wmi::Wide(disk.InterfacePath), wmi::Wide(disk.InstanceId)});
     return records;
 }
