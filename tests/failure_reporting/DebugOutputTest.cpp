@@ -26,7 +26,7 @@ TEST_F(DebugOutputTest, MissingLastErrorIsLoggedThenRaisedAsAssertionFailure)
     machine.SetDebuggerAttached(true);
     SetLastError(0);
     const auto logged = Result::FailureCount(FailureType::LogHr);
-    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007029Cu);
+    EXPECT_EQ(static_cast<DWORD>(Raised([] { RAISE_LAST_ERROR(); })), 0x8007029Cu);
     EXPECT_EQ(Result::FailureCount(FailureType::LogHr), logged + 1);
     const auto lines = machine.DebugLines();
     ASSERT_EQ(lines.size(), 2u);
@@ -42,7 +42,7 @@ TEST_F(DebugOutputTest, WmiGetterWithoutARowWritesOneLineOnlyUnderADebugger)
         Talvex::Quorlin::Cpp::Common::WmiCommonLib wmi(L"SELECT * FROM Win32_DiskDrive", 2);
         wmi.GetStringByField(L"Model");
     };
-    EXPECT_EQ(CodeOf(readModel), E_UNEXPECTED);
+    EXPECT_EQ(Raised(readModel), E_UNEXPECTED);
     EXPECT_TRUE(machine.DebugLines().empty());
 
     machine.SetDebuggerAttached(true);

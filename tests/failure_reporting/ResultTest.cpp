@@ -19,9 +19,9 @@ class ResultTest : public ::testing::Test {};
 TEST_F(ResultTest, LastErrorBecomesAWin32Hresult)
 {
     SetLastError(ERROR_ACCESS_DENIED);
-    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x80070005u);
+    EXPECT_EQ(static_cast<DWORD>(Raised([] { RAISE_LAST_ERROR(); })), 0x80070005u);
     SetLastError(0xE000020B);  // a SetupAPI code keeps only its low word
-    EXPECT_EQ(static_cast<DWORD>(CodeOf([] { RAISE_LAST_ERROR(); })), 0x8007020Bu);
+    EXPECT_EQ(static_cast<DWORD>(Raised([] { RAISE_LAST_ERROR(); })), 0x8007020Bu);
 }
 
 

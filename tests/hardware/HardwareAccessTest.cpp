@@ -7,6 +7,7 @@
 #include "Common/HardwareAccess.h"
 #include "DiskMachine.h"
 #include "failure_reporting/ResultException.h"
+#include "RaisedCode.h"
 
 namespace hardware_test {
 namespace {
@@ -26,16 +27,6 @@ std::uint32_t U32(const std::vector<std::uint8_t>& input, std::size_t offset)
     std::uint32_t value = 0;
     std::memcpy(&value, input.data() + offset, 4);
     return value;
-}
-
-HRESULT RaisedBy(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ResultException& error) {
-        return error.GetErrorCode();
-    }
-    return S_OK;
 }
 
 using HardwareAccessTest = DiskTest;
@@ -96,7 +87,7 @@ TEST_F(HardwareAccessTest, AnInterfaceThatCannotBeOpenedEndsTheList)
     ASSERT_EQ(disks.size(), 1u);
     EXPECT_EQ(disks[0].DeviceNumber, 5u);
     EXPECT_EQ(other.Ledger().OpenReport(), "");
-    EXPECT_EQ(RaisedBy([&] { access.GetDeviceNumber(L"\\\\.\\PhysicalDrive0"); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Raised([&] { access.GetDeviceNumber(L"\\\\.\\PhysicalDrive0"); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
 }
 
 TEST_F(HardwareAccessTest, IdentifyAndLogRequestsCarryTheExpectedBlocks)
@@ -162,7 +153,7 @@ TEST_F(HardwareAccessTest, ModelNumberFallsBackOnlyWhenTheAtaAnswerIsEmpty)
     EXPECT_EQ(access.GetModelNumber(L"\\\\.\\PhysicalDrive0"), Padded("ZERO ATA MODEL", 40));
     EXPECT_EQ(access.GetEppid(L"\\\\.\\PhysicalDrive0"), "ZEROS-ATA-EPPID-0001");
 
-    EXPECT_EQ(RaisedBy([&] { access.AtaIdentifyDevice(L"\\\\.\\PhysicalDrive1", untouched); }),
+    EXPECT_EQ(Raised([&] { access.AtaIdentifyDevice(L"\\\\.\\PhysicalDrive1", untouched); }),
               HRESULT_FROM_WIN32(ERROR_IO_DEVICE));
     const auto scsiBefore = machine.disks.Disk(1)->Requests(IOCTL_SCSI_PASS_THROUGH_DIRECT).size();
     EXPECT_EQ(access.GetModelNumber(L"\\\\.\\PhysicalDrive1"), "");
@@ -216,9 +207,9 @@ TEST_F(HardwareAccessTest, InquiryProbeReadsTheScsiStatus)
     HardwareAccess access;
 
     EXPECT_FALSE(access.ProbeScsiInquiry(L"\\\\.\\PhysicalDrive0"));
-    EXPECT_EQ(RaisedBy([&] { access.ProbeScsiInquiry(L"\\\\.\\PhysicalDrive1"); }),
+    EXPECT_EQ(Raised([&] { access.ProbeScsiInquiry(L"\\\\.\\PhysicalDrive1"); }),
               HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION));
-    EXPECT_EQ(RaisedBy([&] { access.ProbeScsiInquiry(L"\\\\.\\PhysicalDrive2"); }),
+    EXPECT_EQ(Raised([&] { access.ProbeScsiInquiry(L"\\\\.\\PhysicalDrive2"); }),
               HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
     // Pass-through needs write access; the model and identifier quietly give up.
     EXPECT_EQ(access.GetModelNumber(L"\\\\.\\PhysicalDrive2"), "");
@@ -246,8 +237,8 @@ TEST_F(HardwareAccessTest, SizeCountsWholeCylinders)
     HardwareAccess access;
 
     EXPECT_EQ(access.GetDiskSizeInMegaBytes(0), 7844u);
-    EXPECT_EQ(RaisedBy([&] { access.GetDiskSizeInMegaBytes(1); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(RaisedBy([&] { access.GetDiskSizeInMegaBytes(4); }), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Raised([&] { access.GetDiskSizeInMegaBytes(1); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Raised([&] { access.GetDiskSizeInMegaBytes(4); }), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "SimMachineFixture.h"
 #include "kvr/host/RecordingLog.h"
 #include "failure_reporting/ResultException.h"
+#include "RaisedCode.h"
 
 namespace physical_disk_test
 {
@@ -48,16 +49,6 @@ public:
 private:
     Edit m_edit;
 };
-
-HRESULT Raised(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ResultException& error) {
-        return error.GetErrorCode();
-    }
-    return S_OK;
-}
 
 class DiskFailurePaths : public SimMachineFixture {
 protected:

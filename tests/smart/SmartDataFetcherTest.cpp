@@ -10,6 +10,7 @@
 #include "Common/SmartDataProvider.h"
 #include "SmartDescriptions.h"
 #include "failure_reporting/ResultException.h"
+#include "RaisedCode.h"
 
 namespace smart_test {
 namespace {
@@ -23,16 +24,6 @@ using Talvex::Quorlin::Cpp::Common::HardwareAccessLib::DiskDriveMediaType;
 std::wstring Drive(std::uint32_t n)
 {
     return L"\\\\.\\PhysicalDrive" + std::to_wstring(n);
-}
-
-HRESULT RaisedBy(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ResultException& e) {
-        return e.GetErrorCode();
-    }
-    return S_OK;
 }
 
 class SmartDataFetcherTest : public SmartTest {
@@ -98,9 +89,9 @@ TEST_F(SmartDataFetcherTest, RefusedOrEmptyAnswersAreFalseAndFailuresRaiseTheLas
     EXPECT_FALSE(fetcher.ReadSmartThresholds(Drive(0), data));
     EXPECT_FALSE(fetcher.ReadSmartData(Drive(1), data));
     EXPECT_FALSE(fetcher.ReadSmartData(Drive(4), data));
-    EXPECT_EQ(RaisedBy([&] { fetcher.ReadSmartData(Drive(2), data); }), HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION));
-    EXPECT_EQ(RaisedBy([&] { fetcher.ReadSmartThresholds(Drive(3), data); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
-    EXPECT_EQ(RaisedBy([&] { fetcher.ReadSmartData(Drive(9), data); }), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(Raised([&] { fetcher.ReadSmartData(Drive(2), data); }), HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION));
+    EXPECT_EQ(Raised([&] { fetcher.ReadSmartThresholds(Drive(3), data); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));
+    EXPECT_EQ(Raised([&] { fetcher.ReadSmartData(Drive(9), data); }), HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND));
     // The never-raising reader turns every one of these into false, and asks
     // INQUIRY first: a device that refuses it is not asked for SMART data.
     EXPECT_TRUE(fetcher.ReadSmartData(Drive(5), data));
@@ -138,7 +129,7 @@ TEST_F(SmartDataFetcherTest, SmartCapableBusesFollowTheMaskAfterATwoStepDescript
     EXPECT_EQ(requests[0].outSize, 8u);
     EXPECT_EQ(requests[1].outSize, 40u + 2u);
     for (const auto& r : requests) EXPECT_EQ(r.input, Bytes(12, 0));
-    EXPECT_EQ(RaisedBy([&] { fetcher.IsSmartCapableBus(Drive(21)); }), HRESULT_FROM_WIN32(ERROR_NOT_READY));
+    EXPECT_EQ(Raised([&] { fetcher.IsSmartCapableBus(Drive(21)); }), HRESULT_FROM_WIN32(ERROR_NOT_READY));
 }
 
 // The first rule that matches names the disk "SSD"; a disk that no rule

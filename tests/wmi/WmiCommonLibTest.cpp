@@ -9,6 +9,7 @@
 #include "Common/WmiCommonLib.h"
 #include "SimMachineFixture.h"
 #include "failure_reporting/ResultException.h"
+#include "RaisedCode.h"
 
 namespace {
 
@@ -17,17 +18,6 @@ using Talvex::Quorlin::Cpp::Common::WmiCommonLib;
 using ::testing::ElementsAre;
 
 constexpr const wchar_t* kDiskQuery = L"SELECT * FROM Win32_DiskDrive";
-
-// The HRESULT a call raises, or S_OK when it returns.
-HRESULT Raised(const std::function<void()>& call)
-{
-    try {
-        call();
-    } catch (const ResultException& error) {
-        return error.GetErrorCode();
-    }
-    return S_OK;
-}
 
 // The calls after the first that contains `from`.
 std::vector<std::string> CallsFrom(const std::vector<std::string>& calls, const std::string& from)
