@@ -15,9 +15,11 @@ fi
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 # Libraries the program loads at run time are not in its ldd list; bring every one we build.
+# The plug-in is loaded at run time, so the system libraries it needs come too.
 files=()
 while IFS= read -r library; do files+=(--file "$library:$library"); done \
-  < <(find "$build" -name '*.so*' -type f -not -path '*/CMakeFiles/*')
+  < <(built=$(find "$build" -name '*.so*' -type f -not -path '*/CMakeFiles/*')
+      { echo "$built"; echo "$built" | xargs -r ldd 2>/dev/null | awk '$3 ~ /^\// {print $3}'; } | sort -u)
 "$vmrun" --raw --bin "$build/bin/storcoll" "${files[@]}" --file "$here/lab_guest.sh:/root/lab_guest.sh" \
   --out "$out" -- sh /root/lab_guest.sh "$build/bin/storcoll" > "$out/vmrun.log" 2>&1
 status=$?

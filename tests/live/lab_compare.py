@@ -3,7 +3,6 @@
 field by field with smartctl, nvme-cli, blkid and /proc/diskstats.
     lab_compare.py OUT_DIR SMART_TABLE_HEADER
 Prints one line per compared field; exits 1 when any differs."""
-import base64
 import json
 import pathlib
 import re
@@ -29,7 +28,8 @@ def blkid(device):
 
 
 def items(collected, method):
-    return {item["itemId"]: item["data"] for entry in collected if entry["method"] == method for item in entry["items"]}
+    collections = collected["collections"]  # storcoll's JSON document: {"collections": [...], "health": [...]}
+    return {item["itemId"]: item["data"] for entry in collections if entry["method"] == method for item in entry["items"]}
 
 
 def item_of(table, serial):
@@ -38,8 +38,9 @@ def item_of(table, serial):
 
 
 def counter(text):
-    # 128-bit counters travel as the ASCII of their hexadecimal digits.
-    return int(base64.b64decode(text).decode() or "0", 16)
+    # 128-bit counters travel as the ASCII of their hexadecimal digits, which
+    # storcoll's JSON shows as that text.
+    return int(text or "0", 16)
 
 
 # The attribute table of the collector itself: id -> name of the reported field.
