@@ -39,6 +39,9 @@ public:
             SetLastError(ERROR_INSUFFICIENT_BUFFER);
             return FALSE;
         }
+        // A reply shorter than the bytes it claims reads as zeros past its end,
+        // so the walk sees the same count that was checked against the cap.
+        std::memset(out, 0, outSize);
         std::memcpy(out, m_reply.data(), std::min<std::size_t>(m_reply.size(), outSize));
         *returned = needed;
         return TRUE;
@@ -48,7 +51,8 @@ public:
     {
         DWORD count = 0;
         const std::size_t at = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionCount);
-        if (m_reply.size() >= at + sizeof(count)) std::memcpy(&count, m_reply.data() + at, sizeof(count));
+        if (m_reply.size() > at)
+            std::memcpy(&count, m_reply.data() + at, std::min(m_reply.size() - at, sizeof(count)));
         return count;
     }
 
