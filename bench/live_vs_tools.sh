@@ -10,7 +10,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:?usage: live_vs_tools.sh BUILD_DIR [RUNS]}" && pwd)
 runs=${2:-11}
-vmrun=${HWLAB_VMRUN:-/work/shared/hwlab/vmrun}
+vmrun=${HWLAB_VMRUN:-$here/../../shared/hwlab/vmrun}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 c++ -O2 -std=c++20 -static -o "$work/timeit" "$here/timeit.cpp"

@@ -4,7 +4,7 @@
 # that lead there), the partition-table areas of each disk, the drives'
 # replies to the read commands it sends, and the field tools' view of the
 # same devices. Run from the repository root:
-#   /work/shared/hwlab/vmrun --virtio --script tests/live/record.sh --out /tmp/rec &&
+#   ../shared/hwlab/vmrun --virtio --script tests/live/record.sh --out /tmp/rec &&
 #   rm -rf tests/live/recorded && mv /tmp/rec/recorded tests/live/recorded
 set -e
 out=/out/recorded
