@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "platform/Machine.h"
+#include "platform/ForwardingMachine.h"
 
 namespace bench {
 
-class RequestRecorder : public platform::Machine {
+class RequestRecorder : public platform::ForwardingMachine {
 public:
     struct Counts {
         std::size_t opens = 0;
@@ -22,16 +22,13 @@ public:
         std::size_t wmiRows = 0;
     };
 
-    explicit RequestRecorder(platform::Machine& inner) : m_inner(inner) {}
+    explicit RequestRecorder(platform::Machine& inner) : ForwardingMachine(inner) {}
 
     void Clear() { m_steps.clear(); }
     Counts Count() const;
     // Makes the recorded calls of `machine` directly, in their order.
     void Replay(platform::Machine& machine) const;
 
-    UINT AnsiCodePage() const override { return m_inner.AnsiCodePage(); }
-    bool DebuggerAttached() const override { return m_inner.DebuggerAttached(); }
-    void DebugOutput(std::wstring_view text) override { m_inner.DebugOutput(text); }
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
     std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
@@ -39,7 +36,6 @@ public:
     std::wstring LogicalDriveStrings() override;
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
-    void NoteComCall(std::string_view call) override { m_inner.NoteComCall(call); }
 
     // Keeps and passes on a request of the device opened at step `opened`.
     platform::IoResult Control(std::size_t opened, platform::Device& device, const platform::IoRequest& request);
@@ -60,7 +56,6 @@ private:
     };
     Step& Add(Kind kind, std::wstring_view text = {}, std::wstring_view text2 = {}, DWORD value = 0) const;
 
-    platform::Machine& m_inner;
     mutable std::vector<Step> m_steps;
 };
 

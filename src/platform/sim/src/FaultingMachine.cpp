@@ -76,7 +76,7 @@ platform::IoResult Refuse(const platform::IoRequest& request)
 
 }  // namespace
 
-FaultingMachine::FaultingMachine(platform::Machine& inner) : m_inner(inner) {}
+FaultingMachine::FaultingMachine(platform::Machine& inner) : ForwardingMachine(inner) {}
 
 void FaultingMachine::Arm(std::size_t position, Fault fault)
 {

@@ -13,11 +13,11 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Machine.h"
+#include "platform/ForwardingMachine.h"
 
 namespace sim {
 
-class FaultingMachine : public platform::Machine {
+class FaultingMachine : public platform::ForwardingMachine {
 public:
     enum class Point { Open, Request, PassThrough, WmiConnect, WmiQuery, WmiNext, WmiGet };
     enum class Fault {
@@ -44,9 +44,6 @@ public:
     // the last Arm or Disarm.
     std::vector<std::pair<DWORD, std::thread::id>> Requests() const;
 
-    UINT AnsiCodePage() const override { return m_inner.AnsiCodePage(); }
-    bool DebuggerAttached() const override { return m_inner.DebuggerAttached(); }
-    void DebugOutput(std::wstring_view text) override { m_inner.DebugOutput(text); }
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
     std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
     std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
@@ -54,10 +51,8 @@ public:
     {
         return m_inner.SharedDeviceInterfaces(interfaceClass);
     }
-    std::wstring LogicalDriveStrings() override { return m_inner.LogicalDriveStrings(); }
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
-    void NoteComCall(std::string_view call) override { m_inner.NoteComCall(call); }
 
     // Counts a request of `device` and answers it, failed or not.
     platform::IoResult Control(platform::Device& device, const platform::IoRequest& request);
@@ -67,7 +62,6 @@ private:
     bool Reached(Point point) const;
     bool Armed(Fault fault) const { return m_fault == fault; }
 
-    platform::Machine& m_inner;
     mutable std::mutex m_lock;
     mutable std::vector<Point> m_points;
     std::vector<std::pair<DWORD, std::thread::id>> m_requests;
