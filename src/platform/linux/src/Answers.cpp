@@ -9,8 +9,8 @@ namespace live::answers {
 
 namespace {
 
-constexpr std::uint64_t sectorBytes = 512;
-constexpr std::int64_t unitsPerMillisecond = 10000;  // 100 ns units
+constexpr std::uint64_t kSectorBytes = 512;
+constexpr std::int64_t kUnitsPerMillisecond = 10000;  // 100 ns units
 
 template <typename T>
 platform::IoResult Reply(const platform::IoRequest& request, const T& value)
@@ -54,15 +54,15 @@ platform::IoResult Performance(const platform::IoRequest& request, const std::fi
     DISK_PERFORMANCE p;
     std::memset(&p, 0, sizeof(p));
     const std::int64_t uptime = UptimeMilliseconds(procRoot);
-    p.BytesRead.QuadPart = static_cast<LONGLONG>(f[2] * sectorBytes);
-    p.BytesWritten.QuadPart = static_cast<LONGLONG>(f[6] * sectorBytes);
-    p.ReadTime.QuadPart = static_cast<LONGLONG>(f[3]) * unitsPerMillisecond;
-    p.WriteTime.QuadPart = static_cast<LONGLONG>(f[7]) * unitsPerMillisecond;
-    p.IdleTime.QuadPart = std::max<std::int64_t>(0, uptime - static_cast<std::int64_t>(f[9])) * unitsPerMillisecond;
+    p.BytesRead.QuadPart = static_cast<LONGLONG>(f[2] * kSectorBytes);
+    p.BytesWritten.QuadPart = static_cast<LONGLONG>(f[6] * kSectorBytes);
+    p.ReadTime.QuadPart = static_cast<LONGLONG>(f[3]) * kUnitsPerMillisecond;
+    p.WriteTime.QuadPart = static_cast<LONGLONG>(f[7]) * kUnitsPerMillisecond;
+    p.IdleTime.QuadPart = std::max<std::int64_t>(0, uptime - static_cast<std::int64_t>(f[9])) * kUnitsPerMillisecond;
     p.ReadCount = static_cast<DWORD>(f[0]);
     p.WriteCount = static_cast<DWORD>(f[4]);
     p.QueueDepth = static_cast<DWORD>(f[8]);
-    p.QueryTime.QuadPart = uptime * unitsPerMillisecond;
+    p.QueryTime.QuadPart = uptime * kUnitsPerMillisecond;
     p.StorageDeviceNumber = disk;
     const char16_t manager[] = u"VOLMGR";
     std::copy(std::begin(manager), std::end(manager), p.StorageManagerName);
@@ -85,7 +85,7 @@ void FillPartitionEntry(PARTITION_INFORMATION_EX& out, const TableEntry& entry, 
         out.Mbr.PartitionType = entry.MbrType;
         out.Mbr.BootIndicator = entry.Boot ? TRUE : FALSE;
         out.Mbr.RecognizedPartition = entry.Container ? FALSE : TRUE;
-        out.Mbr.HiddenSectors = static_cast<DWORD>(entry.Offset / sectorBytes);
+        out.Mbr.HiddenSectors = static_cast<DWORD>(entry.Offset / kSectorBytes);
         out.Mbr.PartitionId = entry.Id;
     }
 }

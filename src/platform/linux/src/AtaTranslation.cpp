@@ -8,13 +8,13 @@ namespace {
 
 enum Register { Features = 0, Count = 1, LbaLow = 2, LbaMid = 3, LbaHigh = 4, Device = 5, Command = 6 };
 
-constexpr std::uint8_t pioDataIn = 4 << 1;
-constexpr std::uint8_t nonData = 3 << 1;
-constexpr std::uint8_t checkCondition = 0x20;  // return the registers
-constexpr std::uint8_t fromDevice = 0x08;
-constexpr std::uint8_t inBlocks = 0x04;
-constexpr std::uint8_t lengthInCount = 0x02;
-constexpr std::uint8_t statusDescriptor = 0x09;
+constexpr std::uint8_t kPioDataIn = 4 << 1;
+constexpr std::uint8_t kNonData = 3 << 1;
+constexpr std::uint8_t kCheckCondition = 0x20;  // return the registers
+constexpr std::uint8_t kFromDevice = 0x08;
+constexpr std::uint8_t kInBlocks = 0x04;
+constexpr std::uint8_t kLengthInCount = 0x02;
+constexpr std::uint8_t kStatusDescriptor = 0x09;
 
 }  // namespace
 
@@ -23,8 +23,8 @@ std::array<std::uint8_t, 16> AtaPassThroughCdb(const std::uint8_t current[8], co
 {
     std::array<std::uint8_t, 16> cdb{};
     cdb[0] = 0x85;
-    cdb[1] = static_cast<std::uint8_t>((dataIn ? pioDataIn : nonData) | (extended ? 1 : 0));
-    cdb[2] = static_cast<std::uint8_t>(checkCondition | (dataIn ? fromDevice | inBlocks | lengthInCount : 0));
+    cdb[1] = static_cast<std::uint8_t>((dataIn ? kPioDataIn : kNonData) | (extended ? 1 : 0));
+    cdb[2] = static_cast<std::uint8_t>(kCheckCondition | (dataIn ? kFromDevice | kInBlocks | kLengthInCount : 0));
     if (extended) {
         cdb[3] = previous[Features];
         cdb[5] = previous[Count];
@@ -50,7 +50,7 @@ bool ReadReturnedRegisters(const std::uint8_t* sense, std::size_t length, std::u
     if (format == 0x72 || format == 0x73) {
         const std::size_t end = std::min<std::size_t>(length, 8u + sense[7]);
         for (std::size_t at = 8; at + 2 <= end; at += 2u + sense[at + 1]) {
-            if (sense[at] != statusDescriptor || at + 14 > end) continue;
+            if (sense[at] != kStatusDescriptor || at + 14 > end) continue;
             const std::uint8_t* d = sense + at;
             current[0] = d[3];  // error
             current[Count] = d[5];

@@ -14,9 +14,9 @@ namespace live {
 namespace {
 
 // Windows' translated geometry of a large disk.
-constexpr DWORD tracksPerCylinder = 255;
-constexpr DWORD sectorsPerTrack = 63;
-constexpr std::size_t layoutHead = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
+constexpr DWORD kTracksPerCylinder = 255;
+constexpr DWORD kSectorsPerTrack = 63;
+constexpr std::size_t kLayoutHead = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
 
 std::uint32_t NamespaceId(const std::string& name)
 {
@@ -52,8 +52,8 @@ platform::IoResult LiveDisk::Control(const platform::IoRequest& request)
         return answers::Performance(request, m_roots.Sys / "block" / m_disk.Name / "stat", m_roots.Proc, m_disk.Number);
     case IOCTL_SCSI_PASS_THROUGH_DIRECT: return ScsiPassThrough(request, access, false);
     case IOCTL_ATA_PASS_THROUGH_DIRECT: return AtaPassThrough(request, access, false);
-    case ioctlScsiPassThrough: return ScsiPassThrough(request, access, true);
-    case ioctlAtaPassThrough: return AtaPassThrough(request, access, true);
+    case kIoctlScsiPassThrough: return ScsiPassThrough(request, access, true);
+    case kIoctlAtaPassThrough: return AtaPassThrough(request, access, true);
     default: return platform::IoResult::Failure(ERROR_INVALID_FUNCTION);
     }
 }
@@ -112,11 +112,11 @@ platform::IoResult LiveDisk::Geometry(const platform::IoRequest& request) const
     DISK_GEOMETRY g;
     std::memset(&g, 0, sizeof(g));
     g.BytesPerSector = m_disk.LogicalBlockSize;
-    g.SectorsPerTrack = sectorsPerTrack;
-    g.TracksPerCylinder = tracksPerCylinder;
+    g.SectorsPerTrack = kSectorsPerTrack;
+    g.TracksPerCylinder = kTracksPerCylinder;
     g.MediaType = m_disk.Removable ? RemovableMedia : FixedMedia;
     g.Cylinders.QuadPart =
-        static_cast<LONGLONG>(m_disk.SizeBytes() / (std::uint64_t{tracksPerCylinder} * sectorsPerTrack * g.BytesPerSector));
+        static_cast<LONGLONG>(m_disk.SizeBytes() / (std::uint64_t{kTracksPerCylinder} * kSectorsPerTrack * g.BytesPerSector));
     std::memcpy(request.out, &g, sizeof(g));
     return platform::IoResult::Success(sizeof(g));
 }
@@ -134,7 +134,7 @@ platform::IoResult LiveDisk::Layout(const platform::IoRequest& request) const
     // An MBR disk lists its entries four slots at a time, as Windows does.
     std::size_t count = table.Entries.size();
     if (table.Style == PARTITION_STYLE_MBR) count = std::max<std::size_t>(4, (count + 3) / 4 * 4);
-    const std::size_t size = layoutHead + count * sizeof(PARTITION_INFORMATION_EX);
+    const std::size_t size = kLayoutHead + count * sizeof(PARTITION_INFORMATION_EX);
     if (request.out == nullptr || request.outSize < size) return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
     auto* out = static_cast<std::uint8_t*>(request.out);
     std::memset(out, 0, size);
@@ -151,11 +151,11 @@ platform::IoResult LiveDisk::Layout(const platform::IoRequest& request) const
         head.Mbr.Signature = table.Signature;
         head.Mbr.CheckSum = table.Checksum;
     }
-    std::memcpy(out, &head, layoutHead);
+    std::memcpy(out, &head, kLayoutHead);
     for (std::size_t i = 0; i < table.Entries.size(); ++i) {
         PARTITION_INFORMATION_EX entry;
         answers::FillPartitionEntry(entry, table.Entries[i], table.Style);
-        std::memcpy(out + layoutHead + i * sizeof(entry), &entry, sizeof(entry));
+        std::memcpy(out + kLayoutHead + i * sizeof(entry), &entry, sizeof(entry));
     }
     return platform::IoResult::Success(static_cast<DWORD>(size));
 }

@@ -24,8 +24,8 @@ const std::array<std::wstring_view, 6> namespaces = {
     L"root\\WMI", L"root\\cimv2", L"root\\StandardCimv2", L"root\\cimv2\\Security\\MicrosoftVolumeEncryption",
     L"root\\microsoft\\windows\\storage", L"root\\cimv2\\power"};
 
-constexpr unsigned capSysRawio = 17;
-constexpr unsigned capSysAdmin = 21;
+constexpr unsigned kCapSysRawio = 17;
+constexpr unsigned kCapSysAdmin = 21;
 
 bool SameName(std::wstring_view a, std::wstring_view b)
 {
@@ -116,10 +116,10 @@ platform::OpenResult LiveMachine::OpenDevice(std::wstring_view path, DWORD)
     const std::wstring_view name = path.substr(4);
     std::shared_ptr<platform::Device> device;
     std::size_t number = 0;
-    constexpr std::wstring_view drive = L"PhysicalDrive";
+    constexpr std::wstring_view kDrive = L"PhysicalDrive";
     if (name.size() == 2 && name[1] == L':') {
         device = OpenVolume(name[0], error);
-    } else if (StartsWith(name, drive) && DriveNumber(name.substr(drive.size()), number) && number < m_disks.size()) {
+    } else if (StartsWith(name, kDrive) && DriveNumber(name.substr(kDrive.size()), number) && number < m_disks.size()) {
         device = OpenDisk(number, error);
     }
     return {device, device ? DWORD{ERROR_SUCCESS} : error};
@@ -183,8 +183,8 @@ platform::WmiClassAnswer LiveMachine::WmiInstances(std::wstring_view nameSpace, 
 std::string LiveMachine::AccessNote() const
 {
     const std::uint64_t capabilities = EffectiveCapabilities(m_roots.Proc);
-    const bool rawio = (capabilities >> capSysRawio & 1) != 0;
-    const bool admin = (capabilities >> capSysAdmin & 1) != 0;
+    const bool rawio = (capabilities >> kCapSysRawio & 1) != 0;
+    const bool admin = (capabilities >> kCapSysAdmin & 1) != 0;
     bool unreadable = false;
     for (const DiskEntry& disk : m_disks) {
         const int result = m_kernel->OpenReadOnly((m_roots.Dev / disk.Name).string());

@@ -13,14 +13,14 @@ namespace live {
 
 namespace {
 
-constexpr std::uint8_t adminGetLogPage = 0x02;
-constexpr std::uint8_t adminIdentify = 0x06;
-constexpr std::uint32_t identifyBytes = 4096;
-constexpr std::uint32_t allNamespaces = 0xFFFFFFFF;
-constexpr std::uint32_t timeoutMs = 10000;
-constexpr std::uint32_t largestTransfer = 1u << 20;
-constexpr std::size_t queryHead = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
-constexpr std::size_t dataHead = offsetof(STORAGE_PROTOCOL_DATA_DESCRIPTOR, ProtocolSpecificData);
+constexpr std::uint8_t kAdminGetLogPage = 0x02;
+constexpr std::uint8_t kAdminIdentify = 0x06;
+constexpr std::uint32_t kIdentifyBytes = 4096;
+constexpr std::uint32_t kAllNamespaces = 0xFFFFFFFF;
+constexpr std::uint32_t kTimeoutMs = 10000;
+constexpr std::uint32_t kLargestTransfer = 1u << 20;
+constexpr std::size_t kQueryHead = offsetof(STORAGE_PROPERTY_QUERY, AdditionalParameters);
+constexpr std::size_t kDataHead = offsetof(STORAGE_PROTOCOL_DATA_DESCRIPTOR, ProtocolSpecificData);
 
 class Descriptor {
 public:
@@ -43,9 +43,9 @@ private:
 platform::IoResult NvmeProtocolQuery(const platform::IoRequest& request, const NvmeTarget& target)
 {
     STORAGE_PROTOCOL_SPECIFIC_DATA asked;
-    if (request.in == nullptr || request.inSize < queryHead + sizeof(asked))
+    if (request.in == nullptr || request.inSize < kQueryHead + sizeof(asked))
         return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
-    std::memcpy(&asked, static_cast<const std::uint8_t*>(request.in) + queryHead, sizeof(asked));
+    std::memcpy(&asked, static_cast<const std::uint8_t*>(request.in) + kQueryHead, sizeof(asked));
     if (asked.ProtocolType != ProtocolTypeNvme) return platform::IoResult::Failure(ERROR_NOT_SUPPORTED);
 
     nvme_passthru_cmd command;
@@ -53,17 +53,17 @@ platform::IoResult NvmeProtocolQuery(const platform::IoRequest& request, const N
     std::uint32_t length = asked.ProtocolDataLength;
     if (asked.DataType == NVMeDataTypeIdentify) {
         if (!NvmeIdentifyAllowed(asked.ProtocolDataRequestValue)) return platform::IoResult::Failure(ERROR_ACCESS_DENIED);
-        length = identifyBytes;
-        command.opcode = adminIdentify;
+        length = kIdentifyBytes;
+        command.opcode = kAdminIdentify;
         command.nsid = asked.ProtocolDataRequestValue == 0 ? target.namespaceId : 0;
         command.cdw10 = asked.ProtocolDataRequestValue;
     } else if (asked.DataType == NVMeDataTypeLogPage) {
         if (!NvmeLogAllowed(asked.ProtocolDataRequestValue)) return platform::IoResult::Failure(ERROR_ACCESS_DENIED);
-        if (length == 0 || length % 4 != 0 || length > largestTransfer)
+        if (length == 0 || length % 4 != 0 || length > kLargestTransfer)
             return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
         const std::uint32_t dwords = length / 4 - 1;
-        command.opcode = adminGetLogPage;
-        command.nsid = allNamespaces;
+        command.opcode = kAdminGetLogPage;
+        command.nsid = kAllNamespaces;
         command.cdw10 = asked.ProtocolDataRequestValue | (dwords & 0xFFFF) << 16;
         command.cdw11 = dwords >> 16;
         command.cdw12 = asked.ProtocolDataRequestSubValue;   // byte offset, low
@@ -74,7 +74,7 @@ platform::IoResult NvmeProtocolQuery(const platform::IoRequest& request, const N
     }
     if (asked.ProtocolDataOffset < sizeof(STORAGE_PROTOCOL_SPECIFIC_DATA))
         return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
-    const std::size_t dataAt = dataHead + asked.ProtocolDataOffset;
+    const std::size_t dataAt = kDataHead + asked.ProtocolDataOffset;
     if (request.out == nullptr || request.outSize < dataAt + length)
         return platform::IoResult::Failure(ERROR_INSUFFICIENT_BUFFER);
 
@@ -83,7 +83,7 @@ platform::IoResult NvmeProtocolQuery(const platform::IoRequest& request, const N
     std::vector<std::uint8_t> data(length, 0);
     command.addr = reinterpret_cast<std::uintptr_t>(data.data());
     command.data_len = length;
-    command.timeout_ms = timeoutMs;
+    command.timeout_ms = kTimeoutMs;
     const int result = target.kernel->NvmeAdmin(controller.Result(), command);
     if (result < 0) return platform::IoResult::Failure(Win32ErrorOf(-result));
     // The controller refused (invalid log page, invalid field).

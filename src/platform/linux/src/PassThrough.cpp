@@ -14,13 +14,13 @@ namespace live {
 
 namespace {
 
-constexpr unsigned defaultTimeoutMs = 60000;
-constexpr std::size_t senseCapacity = 64;
-constexpr std::uint8_t ataStatusReady = 0x50;  // DRDY and DSC, no error
-constexpr std::uint8_t ataStatusError = 0x51;
-constexpr std::uint8_t ataErrorAbort = 0x04;
+constexpr unsigned kDefaultTimeoutMs = 60000;
+constexpr std::size_t kSenseCapacity = 64;
+constexpr std::uint8_t kAtaStatusReady = 0x50;  // DRDY and DSC, no error
+constexpr std::uint8_t kAtaStatusError = 0x51;
+constexpr std::uint8_t kAtaErrorAbort = 0x04;
 
-unsigned TimeoutMs(ULONG seconds) { return seconds == 0 ? defaultTimeoutMs : std::min<ULONG>(seconds, 3600) * 1000u; }
+unsigned TimeoutMs(ULONG seconds) { return seconds == 0 ? kDefaultTimeoutMs : std::min<ULONG>(seconds, 3600) * 1000u; }
 
 // The SG_IO call shared by both request kinds; false with the error set when
 // the kernel or the transport failed.
@@ -82,7 +82,7 @@ platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const Dev
     if (!DataAddress(request, buffered, block.DataBuffer, dataIn ? block.DataTransferLength : 0, sizeof(block), data))
         return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
 
-    std::uint8_t sense[senseCapacity] = {};
+    std::uint8_t sense[kSenseCapacity] = {};
     sg_io_hdr header;
     std::memset(&header, 0, sizeof(header));
     header.interface_id = 'S';
@@ -91,7 +91,7 @@ platform::IoResult ScsiPassThrough(const platform::IoRequest& request, const Dev
     header.cmdp = block.Cdb;
     header.dxferp = dataIn ? data : nullptr;
     header.dxfer_len = dataIn ? block.DataTransferLength : 0;
-    header.mx_sb_len = static_cast<unsigned char>(std::min<std::size_t>(block.SenseInfoLength, senseCapacity));
+    header.mx_sb_len = static_cast<unsigned char>(std::min<std::size_t>(block.SenseInfoLength, kSenseCapacity));
     header.sbp = sense;
     header.timeout = TimeoutMs(block.TimeOutValue);
     DWORD error = ERROR_SUCCESS;
@@ -139,7 +139,7 @@ platform::IoResult AtaPassThrough(const platform::IoRequest& request, const Devi
         return platform::IoResult::Failure(ERROR_INVALID_PARAMETER);
 
     std::array<std::uint8_t, 16> cdb = AtaPassThroughCdb(block.CurrentTaskFile, block.PreviousTaskFile, extended, dataIn);
-    std::uint8_t sense[senseCapacity] = {};
+    std::uint8_t sense[kSenseCapacity] = {};
     sg_io_hdr header;
     std::memset(&header, 0, sizeof(header));
     header.interface_id = 'S';
@@ -159,8 +159,8 @@ platform::IoResult AtaPassThrough(const platform::IoRequest& request, const Devi
     if (!ReadReturnedRegisters(sense, header.sb_len_wr, current, previous)) {
         // Without returned registers only the outcome is known.
         const bool failed = header.status != 0;
-        current[6] = failed ? ataStatusError : ataStatusReady;
-        current[0] = failed ? ataErrorAbort : 0;
+        current[6] = failed ? kAtaStatusError : kAtaStatusReady;
+        current[0] = failed ? kAtaErrorAbort : 0;
     }
     std::memcpy(block.CurrentTaskFile, current, sizeof(current));
     std::memcpy(block.PreviousTaskFile, previous, sizeof(previous));

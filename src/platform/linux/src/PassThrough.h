@@ -16,8 +16,8 @@ struct DeviceAccess {
 
 // The buffered forms, which the system itself does not send: the same blocks,
 // whose data sits at DataBufferOffset inside the request's own buffer.
-inline constexpr DWORD ioctlScsiPassThrough = 0x4D004;
-inline constexpr DWORD ioctlAtaPassThrough = 0x4D02C;
+inline constexpr DWORD kIoctlScsiPassThrough = 0x4D004;
+inline constexpr DWORD kIoctlAtaPassThrough = 0x4D02C;
 
 // IOCTL_SCSI_PASS_THROUGH(_DIRECT): the CDB, direction, buffer, sense area and
 // timeout as given; SCSI status and sense returned as Windows returns them.

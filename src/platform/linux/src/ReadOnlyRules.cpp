@@ -7,21 +7,21 @@ namespace live {
 
 namespace {
 
-constexpr std::uint8_t identifyDevice = 0xEC;
-constexpr std::uint8_t smart = 0xB0;
-constexpr std::uint8_t readLogExt = 0x2F;
-constexpr std::uint8_t smartLbaMid = 0x4F;
-constexpr std::uint8_t smartLbaHigh = 0xC2;
-constexpr std::uint8_t smartReadData = 0xD0;
-constexpr std::uint8_t smartReadThresholds = 0xD1;
-constexpr std::uint8_t smartReadLog = 0xD5;
-constexpr std::uint8_t smartReturnStatus = 0xDA;
+constexpr std::uint8_t kIdentifyDevice = 0xEC;
+constexpr std::uint8_t kSmart = 0xB0;
+constexpr std::uint8_t kReadLogExt = 0x2F;
+constexpr std::uint8_t kSmartLbaMid = 0x4F;
+constexpr std::uint8_t kSmartLbaHigh = 0xC2;
+constexpr std::uint8_t kSmartReadData = 0xD0;
+constexpr std::uint8_t kSmartReadThresholds = 0xD1;
+constexpr std::uint8_t kSmartReadLog = 0xD5;
+constexpr std::uint8_t kSmartReturnStatus = 0xDA;
 
-constexpr std::uint8_t inquiry = 0x12;
-constexpr std::uint8_t ataPassThrough16 = 0x85;
-constexpr std::uint8_t ataPassThrough12 = 0xA1;
-constexpr std::uint8_t protocolNonData = 3;
-constexpr std::uint8_t protocolPioDataIn = 4;
+constexpr std::uint8_t kInquiry = 0x12;
+constexpr std::uint8_t kAtaPassThrough16 = 0x85;
+constexpr std::uint8_t kAtaPassThrough12 = 0xA1;
+constexpr std::uint8_t kProtocolNonData = 3;
+constexpr std::uint8_t kProtocolPioDataIn = 4;
 
 // The device's own log of its piece-part identifier.
 constexpr std::array<std::uint8_t, 1> readableLogs = {0x9A};
@@ -39,15 +39,15 @@ bool In(const Table& table, Value value)
 bool AtaCommandAllowed(const AtaCommand& c)
 {
     switch (c.Command) {
-    case identifyDevice: return c.DataIn;
-    case readLogExt: return c.DataIn && In(readableLogs, c.LbaLow);
-    case smart:
-        if (c.LbaMid != smartLbaMid || c.LbaHigh != smartLbaHigh) return false;
+    case kIdentifyDevice: return c.DataIn;
+    case kReadLogExt: return c.DataIn && In(readableLogs, c.LbaLow);
+    case kSmart:
+        if (c.LbaMid != kSmartLbaMid || c.LbaHigh != kSmartLbaHigh) return false;
         switch (c.Feature) {
-        case smartReadData:
-        case smartReadThresholds: return c.DataIn;
-        case smartReadLog: return c.DataIn && In(readableLogs, c.LbaLow);
-        case smartReturnStatus: return c.NoData;
+        case kSmartReadData:
+        case kSmartReadThresholds: return c.DataIn;
+        case kSmartReadLog: return c.DataIn && In(readableLogs, c.LbaLow);
+        case kSmartReturnStatus: return c.NoData;
         default: return false;
         }
     default: return false;
@@ -58,16 +58,16 @@ bool ScsiCommandAllowed(const std::uint8_t* cdb, std::size_t length, bool dataIn
 {
     if (cdb == nullptr || length == 0) return false;
     switch (cdb[0]) {
-    case inquiry: return length >= 6 && (dataIn || noData);
-    case ataPassThrough16:
-    case ataPassThrough12: {
-        const bool sixteen = cdb[0] == ataPassThrough16;
+    case kInquiry: return length >= 6 && (dataIn || noData);
+    case kAtaPassThrough16:
+    case kAtaPassThrough12: {
+        const bool sixteen = cdb[0] == kAtaPassThrough16;
         if (length < (sixteen ? 16u : 12u)) return false;
         const std::uint8_t protocol = (cdb[1] >> 1) & 0x0F;
         const bool fromDevice = (cdb[2] & 0x08) != 0;
         AtaCommand command;
-        command.DataIn = protocol == protocolPioDataIn && fromDevice && dataIn;
-        command.NoData = protocol == protocolNonData && noData;
+        command.DataIn = protocol == kProtocolPioDataIn && fromDevice && dataIn;
+        command.NoData = protocol == kProtocolNonData && noData;
         if (sixteen) {
             command.Feature = cdb[4];
             command.Count = cdb[6];

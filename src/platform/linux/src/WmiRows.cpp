@@ -12,11 +12,11 @@ using platform::WmiValue;
 
 namespace {
 
-constexpr std::uint64_t tracksPerCylinder = 255;
-constexpr std::uint64_t sectorsPerTrack = 63;
-constexpr std::uint16_t mediaUnspecified = 0;
-constexpr std::uint16_t mediaHdd = 3;
-constexpr std::uint16_t mediaSsd = 4;
+constexpr std::uint64_t kTracksPerCylinder = 255;
+constexpr std::uint64_t kSectorsPerTrack = 63;
+constexpr std::uint16_t kMediaUnspecified = 0;
+constexpr std::uint16_t kMediaHdd = 3;
+constexpr std::uint16_t kMediaSsd = 4;
 
 void PutArray(platform::WmiInstance& row, const wchar_t* name, CimType type, std::vector<WmiScalar> values)
 {
@@ -87,9 +87,9 @@ std::vector<platform::WmiInstance> Win32DiskDrive(const std::vector<DiskEntry>& 
     std::vector<platform::WmiInstance> rows;
     for (const DiskEntry& disk : disks) {
         const std::uint64_t bytesPerSector = disk.LogicalBlockSize;
-        const std::uint64_t cylinders = disk.SizeBytes() / (tracksPerCylinder * sectorsPerTrack * bytesPerSector);
-        const std::uint64_t tracks = cylinders * tracksPerCylinder;
-        const std::uint64_t sectors = tracks * sectorsPerTrack;
+        const std::uint64_t cylinders = disk.SizeBytes() / (kTracksPerCylinder * kSectorsPerTrack * bytesPerSector);
+        const std::uint64_t tracks = cylinders * kTracksPerCylinder;
+        const std::uint64_t sectors = tracks * kSectorsPerTrack;
         const std::wstring deviceId = L"\\\\.\\PHYSICALDRIVE" + std::to_wstring(disk.Number);
         platform::WmiInstance row;
         Put(row, L"BytesPerSector", CimType::Uint32, bytesPerSector);
@@ -110,15 +110,15 @@ std::vector<platform::WmiInstance> Win32DiskDrive(const std::vector<DiskEntry>& 
         Put(row, L"Name", deviceId);
         Put(row, L"Partitions", CimType::Uint32, disk.Partitions.size());
         Put(row, L"PNPDeviceID", Wide(disk.InstanceId));
-        Put(row, L"SectorsPerTrack", CimType::Uint32, sectorsPerTrack);
+        Put(row, L"SectorsPerTrack", CimType::Uint32, kSectorsPerTrack);
         Put(row, L"SerialNumber", Wide(disk.Serial));
         Put(row, L"Size", CimType::Uint64, sectors * bytesPerSector);
         Put(row, L"Status", L"OK");
         Put(row, L"TotalCylinders", CimType::Uint64, cylinders);
-        Put(row, L"TotalHeads", CimType::Uint32, tracksPerCylinder);
+        Put(row, L"TotalHeads", CimType::Uint32, kTracksPerCylinder);
         Put(row, L"TotalSectors", CimType::Uint64, sectors);
         Put(row, L"TotalTracks", CimType::Uint64, tracks);
-        Put(row, L"TracksPerCylinder", CimType::Uint32, tracksPerCylinder);
+        Put(row, L"TracksPerCylinder", CimType::Uint32, kTracksPerCylinder);
         rows.push_back(std::move(row));
     }
     return rows;
@@ -126,10 +126,10 @@ std::vector<platform::WmiInstance> Win32DiskDrive(const std::vector<DiskEntry>& 
 
 std::uint32_t MediaTypeOf(const DiskEntry& disk)
 {
-    if (disk.Kind == DiskKind::Nvme) return mediaSsd;
-    if (disk.Kind != DiskKind::Scsi || disk.BusType == BusTypeUsb) return mediaUnspecified;
-    if (!disk.Rotational) return mediaSsd;
-    return disk.Ata ? mediaHdd : mediaUnspecified;
+    if (disk.Kind == DiskKind::Nvme) return kMediaSsd;
+    if (disk.Kind != DiskKind::Scsi || disk.BusType == BusTypeUsb) return kMediaUnspecified;
+    if (!disk.Rotational) return kMediaSsd;
+    return disk.Ata ? kMediaHdd : kMediaUnspecified;
 }
 
 std::vector<platform::WmiInstance> MsftPhysicalDisk(const std::vector<DiskEntry>& disks)
