@@ -41,7 +41,12 @@ public:
     platform::IoResult Control(std::size_t opened, platform::Device& device, const platform::IoRequest& request);
 
 private:
-    enum class Kind { Open, Control, Interfaces, DriveStrings, WmiConnect, WmiQuery };
+    enum class Kind { Open,
+                      Control,
+                      Interfaces,
+                      DriveStrings,
+                      WmiConnect,
+                      WmiQuery };
     struct Step {
         Kind kind = Kind::Open;
         std::wstring text;   // path, namespace

@@ -9,14 +9,11 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    try
-    {
+    try {
         const sim::MachineDescription description =
             sim::ParseDescription(std::string_view(reinterpret_cast<const char*>(data), size));
         sim::SimMachine machine(description);
-    }
-    catch (const sim::DescriptionError&)
-    {
+    } catch (const sim::DescriptionError&) {
     }
     return 0;
 }

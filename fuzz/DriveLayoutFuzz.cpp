@@ -16,8 +16,7 @@
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
 
-namespace
-{
+namespace {
 
 using Talvex::Quorlin::Cpp::Common::DiskPartitionEntry;
 using Talvex::Quorlin::Cpp::Common::PhysicalDiskInfoFetcher;
@@ -25,8 +24,7 @@ using Talvex::Quorlin::Cpp::Common::PhysicalDiskInfoFetcher;
 constexpr std::size_t kHeadBytes = offsetof(DRIVE_LAYOUT_INFORMATION_EX, PartitionEntry);
 constexpr DWORD kMostPartitions = 128;
 
-class ReplayingFetcher final : public PhysicalDiskInfoFetcher
-{
+class ReplayingFetcher final : public PhysicalDiskInfoFetcher {
 public:
     explicit ReplayingFetcher(std::span<const std::uint8_t> reply) : m_reply(reply) {}
 
@@ -34,8 +32,7 @@ public:
                        OVERLAPPED*) override
     {
         const DWORD needed = static_cast<DWORD>(kHeadBytes + sizeof(PARTITION_INFORMATION_EX) * Count());
-        if (outSize < needed)
-        {
+        if (outSize < needed) {
             SetLastError(ERROR_INSUFFICIENT_BUFFER);
             return FALSE;
         }
@@ -70,12 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (fetcher.Count() > kMostPartitions) return 0;
     std::vector<DiskPartitionEntry> partitions;
     std::wstring diskGuid;
-    try
-    {
+    try {
         fetcher.GetDiskLayout(0, partitions, diskGuid);
-    }
-    catch (const Talvex::Quorlin::Cpp::Common::ResultException&)
-    {
+    } catch (const Talvex::Quorlin::Cpp::Common::ResultException&) {
     }
     if (machine.Ledger().OpenTotal() != 0) __builtin_trap();
     return 0;

@@ -15,8 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz_support::OwningCustody custody;
     const std::span page(data, size);
-    if (const auto health = DecodeHealthLog(page, custody))
-    {
+    if (const auto health = DecodeHealthLog(page, custody)) {
         // Both stay in the custody's keeping, as they stay in the library's.
         const auto* warning = health->CriticalWarning();
         const auto* summary = health->EnduranceGroupCriticalWarningSummary();
@@ -28,8 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Use(health->NumberOfErrorInfoLogEntries());
         Use(health->TemperatureSensor8());
     }
-    if (const auto customized = DecodeCustomizedHealthLog(page))
-    {
+    if (const auto customized = DecodeCustomizedHealthLog(page)) {
         Use(customized->TotalDataWrittenByController());
         Use(customized->MaximumTemperature());
         Use(customized->AbnormalInputVccVoltageCounter());

@@ -27,14 +27,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Use(identify->Version()->Major());
     Use(identify->SanitizeCap()->NoDeallocateModifiesMediaAfterSanitize());
     for (std::uint32_t i = 0; i <= identify->NumberOfPowerStatesSupport(); ++i)
-        if (const auto* state = identify->PowerStateDesc(i))
-        {
+        if (const auto* state = identify->PowerStateDesc(i)) {
             Use(state->MaxPower());
             Use(state->ActivePower());
         }
     // The custody keeps the vendor object, as the library's does until SXDelete.
-    if (const auto* customized = dynamic_cast<const ICustomizedControllerData*>(identify->VendorSpecificInfo()))
-    {
+    if (const auto* customized = dynamic_cast<const ICustomizedControllerData*>(identify->VendorSpecificInfo())) {
         Use(customized->Eppid());
         Use(customized->Guid());
         Use(customized->ComponentId());

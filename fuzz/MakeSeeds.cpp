@@ -12,8 +12,7 @@
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
 
-namespace
-{
+namespace {
 
 namespace fs = std::filesystem;
 
@@ -26,17 +25,14 @@ void Write(const fs::path& file, const void* bytes, std::size_t size)
 void WritePages(const fs::path& root, const std::string& origin, const sim::MachineDescription& description)
 {
     sim::SimMachine machine(description);
-    for (const auto& disk : description.disks)
-    {
+    for (const auto& disk : description.disks) {
         const std::string name = origin + "-disk" + std::to_string(disk.number);
-        if (const auto& nvme = disk.hardware.nvme)
-        {
+        if (const auto& nvme = disk.hardware.nvme) {
             const auto identify = sim::nvme_pages::EncodeIdentifyController(nvme->identify);
             const auto health = sim::nvme_pages::EncodeHealthLog(nvme->health);
             Write(root / "identify_controller_fuzz" / name, identify.data(), identify.size());
             Write(root / "health_log_fuzz" / name, health.data(), health.size());
-            if (nvme->vendorHealth)
-            {
+            if (nvme->vendorHealth) {
                 const auto vendor = sim::nvme_pages::EncodeVendorHealthLog(*nvme->vendorHealth);
                 Write(root / "health_log_fuzz" / (name + "-vendor"), vendor.data(), vendor.size());
             }
@@ -57,8 +53,7 @@ void WritePages(const fs::path& root, const std::string& origin, const sim::Mach
 
 int main(int argc, char** argv)
 {
-    if (argc < 2)
-    {
+    if (argc < 2) {
         std::cerr << "usage: fuzz_seeds CORPUS_DIR [description.json...]\n";
         return 2;
     }

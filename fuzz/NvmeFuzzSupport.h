@@ -10,11 +10,9 @@
 
 #include "Custody.h"
 
-namespace fuzz_support
-{
+namespace fuzz_support {
 
-class OwningCustody final : public talvex::stordex::Custody
-{
+class OwningCustody final : public talvex::stordex::Custody {
 public:
     ~OwningCustody() override
     {

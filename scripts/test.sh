@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Every test: set up, build and run the suite plainly, then again under
+# Every test: set up, check the source format, build and run the suite plainly, then again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, the concurrency test under
 # ThreadSanitizer, a short run of each fuzz target, then the Windows build's
 # portable tests under Wine. Fails when any test fails.
@@ -7,6 +7,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 "$root/scripts/setup.sh"
+
+echo "== source format (.clang-format)"
+"$root/scripts/check-format.sh"
 
 echo "== plain build"
 "$root/scripts/build.sh" "$root/build-test" -DSTORCOLL_TESTS=ON -DSTORCOLL_BENCH=ON

@@ -12,7 +12,8 @@ using CancellationToken = std::optional<std::stop_token>;
 
 // Raises OperationCanceledException when a token is given and cancellation
 // was requested on it; an absent token never raises.
-inline void ThrowIfCancellationRequested(const CancellationToken& token) {
+inline void ThrowIfCancellationRequested(const CancellationToken& token)
+{
     if (token.has_value() && token->stop_requested()) {
         throw OperationCanceledException();
     }

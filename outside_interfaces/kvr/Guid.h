@@ -31,7 +31,8 @@ private:
     static constexpr std::uint32_t HexValue(std::string_view text, std::size_t at, std::size_t digits);
 };
 
-constexpr std::uint32_t Guid::HexValue(std::string_view text, std::size_t at, std::size_t digits) {
+constexpr std::uint32_t Guid::HexValue(std::string_view text, std::size_t at, std::size_t digits)
+{
     std::uint32_t value = 0;
     for (std::size_t i = at; i < at + digits; ++i) {
         const char c = text[i];
@@ -50,7 +51,8 @@ constexpr std::uint32_t Guid::HexValue(std::string_view text, std::size_t at, st
     return value;
 }
 
-constexpr Guid Guid::Parse(std::string_view text) {
+constexpr Guid Guid::Parse(std::string_view text)
+{
     // {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}
     if (text.size() != 38 || text[0] != '{' || text[37] != '}' || text[9] != '-' || text[14] != '-' ||
         text[19] != '-' || text[24] != '-') {

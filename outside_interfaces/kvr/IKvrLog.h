@@ -9,7 +9,10 @@
 
 namespace Kvr {
 
-enum class LogLevel { Trace = 0, Debug = 1, Warning = 2, Error = 3 };
+enum class LogLevel { Trace = 0,
+                      Debug = 1,
+                      Warning = 2,
+                      Error = 3 };
 
 std::string_view LogLevelName(LogLevel level) noexcept;
 
@@ -17,20 +20,25 @@ class IKvrLog {
 public:
     virtual ~IKvrLog() = default;
 
-    IKvrLog& Trace(std::string_view text, int line, std::string_view file, std::string_view function) noexcept {
+    IKvrLog& Trace(std::string_view text, int line, std::string_view file, std::string_view function) noexcept
+    {
         return Guarded(LogLevel::Trace, text, line, file, function);
     }
-    IKvrLog& Debug(std::string_view text, int line, std::string_view file, std::string_view function) noexcept {
+    IKvrLog& Debug(std::string_view text, int line, std::string_view file, std::string_view function) noexcept
+    {
         return Guarded(LogLevel::Debug, text, line, file, function);
     }
-    IKvrLog& Warning(std::string_view text, int line, std::string_view file, std::string_view function) noexcept {
+    IKvrLog& Warning(std::string_view text, int line, std::string_view file, std::string_view function) noexcept
+    {
         return Guarded(LogLevel::Warning, text, line, file, function);
     }
-    IKvrLog& Error(std::string_view text, int line, std::string_view file, std::string_view function) noexcept {
+    IKvrLog& Error(std::string_view text, int line, std::string_view file, std::string_view function) noexcept
+    {
         return Guarded(LogLevel::Error, text, line, file, function);
     }
     // Logs an error object at Error level in place of a text.
-    IKvrLog& Error(const Exception& exception, int line, std::string_view file, std::string_view function) noexcept {
+    IKvrLog& Error(const Exception& exception, int line, std::string_view file, std::string_view function) noexcept
+    {
         try {
             WriteException(exception, line, file, function);
         } catch (...) {
@@ -50,7 +58,8 @@ protected:
 
 private:
     IKvrLog& Guarded(LogLevel level, std::string_view text, int line, std::string_view file,
-                     std::string_view function) noexcept {
+                     std::string_view function) noexcept
+    {
         try {
             Write(level, text, line, file, function);
         } catch (...) {

@@ -61,14 +61,15 @@ struct CollectionMethodTraits;
 
 template <class Plugin, class T>
 struct CollectionMethodTraits<DatatypeItemList<T> (Plugin::*)(const std::optional<std::string>&,
-                                                             const CancellationToken&)> {
+                                                              const CancellationToken&)> {
     using PluginType = Plugin;
     using MessageType = T;
 };
 
 template <auto Method>
 GenericItemList InvokeErased(BaseCollector& collector, const std::optional<std::string>& itemId,
-                             const CancellationToken& token) {
+                             const CancellationToken& token)
+{
     using Traits = CollectionMethodTraits<decltype(Method)>;
     auto& plugin = static_cast<typename Traits::PluginType&>(collector);
     auto items = (plugin.*Method)(itemId, token);
@@ -88,7 +89,8 @@ GenericItemList InvokeErased(BaseCollector& collector, const std::optional<std::
 // The table entry of a collection method
 //   DatatypeItemList<T> Plugin::Method(const std::optional<std::string>&, const CancellationToken&)
 template <auto Method>
-constexpr CollectionMethodEntry MakeCollectionMethod(std::string_view name) {
+constexpr CollectionMethodEntry MakeCollectionMethod(std::string_view name)
+{
     using Traits = detail::CollectionMethodTraits<decltype(Method)>;
     static_assert(std::is_base_of_v<BaseCollector, typename Traits::PluginType>);
     static_assert(std::is_base_of_v<google::protobuf::Message, typename Traits::MessageType>);

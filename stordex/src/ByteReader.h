@@ -49,8 +49,7 @@ public:
 
     // The bytes at `offset` copied into a fixed-size field array.
     template <typename T, std::size_t N>
-        requires(sizeof(T) == 1)
-    void CopyTo(std::size_t offset, Array<T, N>& field) const
+    requires(sizeof(T) == 1) void CopyTo(std::size_t offset, Array<T, N>& field) const
     {
         std::memcpy(field.data(), m_bytes.subspan(offset, N).data(), N);
     }

@@ -186,7 +186,7 @@ private:
 }  // namespace
 
 Owned<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
-                                                                  Custody& custody)
+                                                        Custody& custody)
 {
     if (page.size() < kIdentifyControllerSize) return nullptr;
     return MakeOwned<IIdentifyControllerData, IdentifyControllerData>(page, custody);

@@ -17,6 +17,6 @@ inline constexpr std::size_t kIdentifyControllerSize = 4096;
 // object keeps a copy of the page. Vendor-specific objects it hands out later
 // go through `custody`, which must outlive it.
 Owned<IIdentifyControllerData> DecodeIdentifyController(std::span<const std::uint8_t> page,
-                                                                  Custody& custody);
+                                                        Custody& custody);
 
 }  // namespace talvex::stordex::nvme

@@ -32,19 +32,22 @@ constexpr auto kWrap = NotSupportedExceptionBehaviour::WrapInKvrException;
 constexpr auto kReThrow = NotSupportedExceptionBehaviour::ReThrow;
 
 Items Handle(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-          NotSupportedExceptionBehaviour behaviour = kWrap, const Kvr::CancellationToken& token = std::nullopt,
-          const std::optional<std::string>& itemId = std::nullopt) {
+             NotSupportedExceptionBehaviour behaviour = kWrap, const Kvr::CancellationToken& token = std::nullopt,
+             const std::optional<std::string>& itemId = std::nullopt)
+{
     return ItemHandler<Items>::ExecuteHandlingException(delegate, itemId, behaviour, log, token);
 }
 
 // Makes a delegate that throws the very object held by `error`, so the test
 // can compare addresses with what reaches the caller.
-ItemHandlerDelegate<Items> Throwing(std::exception_ptr error) {
+ItemHandlerDelegate<Items> Throwing(std::exception_ptr error)
+{
     return [error](const std::optional<std::string>&) -> Items { std::rethrow_exception(error); };
 }
 
 template <class E>
-const E* Address(const std::exception_ptr& error) {
+const E* Address(const std::exception_ptr& error)
+{
     try {
         std::rethrow_exception(error);
     } catch (const E& e) {
@@ -56,7 +59,8 @@ const E* Address(const std::exception_ptr& error) {
 
 // Runs and returns what left the handler as a KvrException; fails the test on anything else.
 std::exception_ptr RunExpectingKvr(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-                                   NotSupportedExceptionBehaviour behaviour = kWrap) {
+                                   NotSupportedExceptionBehaviour behaviour = kWrap)
+{
     try {
         Handle(delegate, log, behaviour);
     } catch (const Kvr::KvrException&) {
@@ -69,7 +73,8 @@ std::exception_ptr RunExpectingKvr(const ItemHandlerDelegate<Items>& delegate, R
     return nullptr;
 }
 
-void ExpectOneLine(const RecordingLog& log, Kvr::LogLevel level, const std::string& text) {
+void ExpectOneLine(const RecordingLog& log, Kvr::LogLevel level, const std::string& text)
+{
     const auto records = log.Records();
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0].Level, level);
@@ -85,11 +90,14 @@ void ExpectOneLine(const RecordingLog& log, Kvr::LogLevel level, const std::stri
 // (the retrievers' invalid-argument errors among them) become a new exception
 // with their description; a KvrException leaves as itself; other host errors,
 // the missing item id and the duplicate key among them, are wrapped as inner.
-TEST(ItemHandler, EachErrorLeavesAsKvrExceptionAfterItsCategorysLine) {
+TEST(ItemHandler, EachErrorLeavesAsKvrExceptionAfterItsCategorysLine)
+{
     struct ResultLike : std::exception {
         const char* what() const noexcept override { return "file.cpp(12)\\mod!0x1: Exception(1) 80070005"; }
     };
-    enum class Leaves { New, Same, Wrapped };
+    enum class Leaves { New,
+                        Same,
+                        Wrapped };
     struct Row {
         std::exception_ptr error;
         Kvr::LogLevel level;
@@ -147,7 +155,8 @@ TEST(ItemHandler, EachErrorLeavesAsKvrExceptionAfterItsCategorysLine) {
     EXPECT_EQ(lines.size(), 5u) << "categories sharing a log statement";
 }
 
-TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged) {
+TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged)
+{
     RecordingLog log;
     const auto original = std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here"));
     try {
@@ -159,7 +168,8 @@ TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged) {
     EXPECT_EQ(log.Count(), 0u);
 }
 
-TEST(ItemHandler, NoListStaysNoListAndEmptyStaysEmpty) {
+TEST(ItemHandler, NoListStaysNoListAndEmptyStaysEmpty)
+{
     RecordingLog log;
     EXPECT_FALSE(Handle([](const std::optional<std::string>&) -> Items { return std::nullopt; }, log).has_value());
     const auto empty = Handle([](const std::optional<std::string>&) -> Items { return Items::value_type{}; }, log);
@@ -169,13 +179,16 @@ TEST(ItemHandler, NoListStaysNoListAndEmptyStaysEmpty) {
 }
 
 // A log that fails must not change what the caller sees.
-TEST(ItemHandler, AFailingLogDoesNotChangeTheOutcome) {
+TEST(ItemHandler, AFailingLogDoesNotChangeTheOutcome)
+{
     class BrokenLog final : public Kvr::IKvrLog {
     protected:
-        void Write(Kvr::LogLevel, std::string_view, int, std::string_view, std::string_view) override {
+        void Write(Kvr::LogLevel, std::string_view, int, std::string_view, std::string_view) override
+        {
             throw std::runtime_error("disk full");
         }
-        void WriteException(const Kvr::Exception&, int, std::string_view, std::string_view) override {
+        void WriteException(const Kvr::Exception&, int, std::string_view, std::string_view) override
+        {
             throw std::runtime_error("disk full");
         }
     } log;

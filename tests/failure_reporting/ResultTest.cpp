@@ -24,7 +24,6 @@ TEST_F(ResultTest, LastErrorBecomesAWin32Hresult)
     EXPECT_EQ(static_cast<DWORD>(Raised([] { RAISE_LAST_ERROR(); })), 0x8007020Bu);
 }
 
-
 TEST_F(ResultTest, WbemStatusesHaveNoSystemText)
 {
     Talvex::Quorlin::Cpp::Common::FailureInfo failure;

@@ -40,8 +40,7 @@ TEST_F(HardwareAccessTest, ListsDisksByDeviceNumberKeepingWhereTheyWereFound)
     machine.disks.AddDisk(unnamed);
 
     HardwareAccess access;
-    const auto disks = access.GetAllBasicDiskInfo({{1, DiskDriveMediaType::SSD}, {1, DiskDriveMediaType::HDD},
-                                                   {2, DiskDriveMediaType::HDD}});
+    const auto disks = access.GetAllBasicDiskInfo({{1, DiskDriveMediaType::SSD}, {1, DiskDriveMediaType::HDD}, {2, DiskDriveMediaType::HDD}});
     ASSERT_EQ(disks.size(), 4u);
     const std::uint32_t numbers[] = {0, 1, 2, 12};
     const std::uint32_t indexes[] = {1, 2, 0, 3};
@@ -222,7 +221,9 @@ TEST_F(HardwareAccessTest, AtaStringsSwapEachWholePairAndKeepEveryByte)
     model[0] = 'B';
     model[1] = 'A';
     EXPECT_EQ(HardwareAccess::AtaBytesToString(model), "AB" + std::string(38, ' '));
-    EXPECT_EQ(HardwareAccess::AtaBytesToString({'2', '1', 0, 'x', '3'}), std::string("12x\0" "3", 5));
+    EXPECT_EQ(HardwareAccess::AtaBytesToString({'2', '1', 0, 'x', '3'}), std::string("12x\0"
+                                                                                     "3",
+                                                                                     5));
     EXPECT_EQ(HardwareAccess::AtaBytesToString({}), "");
 }
 

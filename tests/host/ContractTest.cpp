@@ -13,7 +13,8 @@
 
 namespace {
 
-TEST(Exceptions, InnerErrorIsTheThrownObjectAndSurvivesCopies) {
+TEST(Exceptions, InnerErrorIsTheThrownObjectAndSurvivesCopies)
+{
     const auto inner = std::make_exception_ptr(Kvr::NotSupportedException("no SMART"));
     std::optional<Kvr::KvrException> outer;
     outer.emplace(inner);
@@ -32,7 +33,8 @@ TEST(Exceptions, InnerErrorIsTheThrownObjectAndSurvivesCopies) {
     }
 }
 
-TEST(Exceptions, NativeAndForeignInnerErrors) {
+TEST(Exceptions, NativeAndForeignInnerErrors)
+{
     const Kvr::KvrException native(std::make_exception_ptr(std::runtime_error("80070005")));
     EXPECT_EQ(native.InnerException(), nullptr);
     ASSERT_NE(native.InnerNativeException(), nullptr);
@@ -45,7 +47,8 @@ TEST(Exceptions, NativeAndForeignInnerErrors) {
     EXPECT_EQ(foreign.Message(), "Unknown exception");
 }
 
-TEST(Exceptions, ChainTextNamesEveryLevel) {
+TEST(Exceptions, ChainTextNamesEveryLevel)
+{
     const auto innermost = std::make_exception_ptr(std::runtime_error("E_FAIL"));
     const auto middle = std::make_exception_ptr(Kvr::ArgumentException("bad id", innermost));
     const Kvr::KvrException outer("collection failed", middle);
@@ -53,13 +56,15 @@ TEST(Exceptions, ChainTextNamesEveryLevel) {
               "Kvr::KvrException: collection failed ---> Kvr::ArgumentException: bad id ---> native error: E_FAIL");
 }
 
-TEST(Guid, ParsesRegistryTextAndWritesItBackInUpperCase) {
+TEST(Guid, ParsesRegistryTextAndWritesItBackInUpperCase)
+{
     constexpr auto guid = Kvr::Guid::Parse("{6f3b2c1e-8d4a-4E57-9b21-5C7A0D93E4F8}");
     EXPECT_EQ(guid.ToString(), "{6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F8}");
     EXPECT_EQ(Kvr::Guid::Parse(guid.ToString()), guid);
 }
 
-TEST(Guid, RejectsTextNotInRegistryForm) {
+TEST(Guid, RejectsTextNotInRegistryForm)
+{
     for (const char* text : {"6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F8", "{6F3B2C1E-8D4A-4E57-9B21-5C7A0D93E4F}",
                              "{6F3B2C1E-8D4A-4E57-9B21_5C7A0D93E4F8}", "{6F3B2C1G-8D4A-4E57-9B21-5C7A0D93E4F8}", ""}) {
         EXPECT_THROW(Kvr::Guid::Parse(text), Kvr::ArgumentException) << text;
@@ -74,7 +79,8 @@ public:
     explicit EchoPlugin(Kvr::IAgent& agent) : BaseCollectorPlugin(agent, "Echo", kTestPluginId) {}
 
     Kvr::DatatypeItemList<google::protobuf::StringValue> CollectEcho(const std::optional<std::string>& itemId,
-                                                                   const Kvr::CancellationToken& token) {
+                                                                     const Kvr::CancellationToken& token)
+    {
         Kvr::ThrowIfCancellationRequested(token);
         if (itemId == "none") {
             return std::nullopt;
@@ -83,22 +89,25 @@ public:
         message.set_value(itemId.value_or("<absent>"));
         const Kvr::CollectionTime time{std::chrono::seconds(1700000000)};
         return std::vector<Kvr::DatatypeItem<google::protobuf::StringValue>>{{message, "first", time},
-                                                                            {message, "second", time}};
+                                                                             {message, "second", time}};
     }
 
-    static constexpr auto CollectionMethods() {
+    static constexpr auto CollectionMethods()
+    {
         return std::array{Kvr::MakeCollectionMethod<&EchoPlugin::CollectEcho>("CollectEcho")};
     }
 };
 
-TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused) {
+TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused)
+{
     struct NoLogAgent final : Kvr::IAgent {
         std::shared_ptr<Kvr::IKvrLog> CreateLog(std::string_view, const Kvr::Guid&) override { return nullptr; }
     } agent;
     EXPECT_THROW(EchoPlugin{agent}, Kvr::ArgumentException);
 }
 
-TEST(CollectionMethodTable, InvokerRunsTheMethodAndKeepsItemsInOrder) {
+TEST(CollectionMethodTable, InvokerRunsTheMethodAndKeepsItemsInOrder)
+{
     constexpr auto methods = EchoPlugin::CollectionMethods();
     static_assert(methods[0].Name == "CollectEcho");
     EXPECT_EQ(methods[0].MessageTypeName(), "google.protobuf.StringValue");

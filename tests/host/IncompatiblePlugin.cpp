@@ -7,6 +7,7 @@ constexpr Kvr::PluginExport Export{999, {}, {}, {}, nullptr, 0, nullptr, nullptr
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) const Kvr::PluginExport* KvrPluginEntry() {
+extern "C" __attribute__((visibility("default"))) const Kvr::PluginExport* KvrPluginEntry()
+{
     return &Export;
 }

@@ -6,8 +6,7 @@
 #include "physical_disk_static_info.pb.h"
 #include "smart_static_info.pb.h"
 
-namespace
-{
+namespace {
 
 using Storcoll::Json;
 using namespace Talvex::Quorlin::Datatypes;

@@ -11,7 +11,8 @@
 
 namespace {
 
-[[noreturn]] void Exec(const std::vector<std::string>& arguments, const std::vector<std::string>& environment) {
+[[noreturn]] void Exec(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
     for (const auto& entry : environment) {
         putenv(const_cast<char*>(entry.c_str()));
     }
@@ -25,7 +26,8 @@ namespace {
 }
 
 // Reads the descriptors until each is closed (or, for a terminal, fails once the child is gone).
-void Drain(std::vector<std::pair<int, std::string*>> sources) {
+void Drain(std::vector<std::pair<int, std::string*>> sources)
+{
     while (!sources.empty()) {
         std::vector<pollfd> polls;
         for (const auto& [fd, sink] : sources) {
@@ -50,7 +52,8 @@ void Drain(std::vector<std::pair<int, std::string*>> sources) {
     }
 }
 
-int Wait(pid_t child) {
+int Wait(pid_t child)
+{
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
@@ -58,7 +61,8 @@ int Wait(pid_t child) {
 
 }  // namespace
 
-ProgramRun ProgramRun::Piped(const std::vector<std::string>& arguments, const std::vector<std::string>& environment) {
+ProgramRun ProgramRun::Piped(const std::vector<std::string>& arguments, const std::vector<std::string>& environment)
+{
     int out[2];
     int err[2];
     if (pipe(out) != 0 || pipe(err) != 0) {
@@ -81,7 +85,8 @@ ProgramRun ProgramRun::Piped(const std::vector<std::string>& arguments, const st
 }
 
 ProgramRun ProgramRun::OnTerminal(const std::vector<std::string>& arguments,
-                                  const std::vector<std::string>& environment) {
+                                  const std::vector<std::string>& environment)
+{
     int terminal = -1;
     winsize size{};
     size.ws_col = 100;

@@ -15,13 +15,15 @@ namespace {
 using namespace std::chrono;
 using namespace std::chrono_literals;
 
-bool SigintBlocked() {
+bool SigintBlocked()
+{
     sigset_t mask;
     pthread_sigmask(SIG_SETMASK, nullptr, &mask);
     return sigismember(&mask, SIGINT) == 1;
 }
 
-TEST(SigintWatcher, CtrlCRequestsStopAndTheMaskIsRestoredAfterwards) {
+TEST(SigintWatcher, CtrlCRequestsStopAndTheMaskIsRestoredAfterwards)
+{
     ASSERT_FALSE(SigintBlocked());
     std::stop_source stop;
     {

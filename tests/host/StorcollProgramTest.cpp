@@ -13,12 +13,14 @@ namespace {
 
 using Json = nlohmann::json;
 
-std::vector<std::string> Storcoll(std::vector<std::string> arguments) {
+std::vector<std::string> Storcoll(std::vector<std::string> arguments)
+{
     arguments.insert(arguments.begin(), STORCOLL_PROGRAM);
     return arguments;
 }
 
-std::size_t LineCount(const std::string& text) {
+std::size_t LineCount(const std::string& text)
+{
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
@@ -42,7 +44,8 @@ const DataType DataTypes[] = {
     {"CollectNvmeIdentifyControllerData", 1, "NVMe identify controller data", "Max power"},
 };
 
-TEST(StorcollProgram, EveryFormatOfEveryDataType) {
+TEST(StorcollProgram, EveryFormatOfEveryDataType)
+{
     for (const auto& type : DataTypes) {
         SCOPED_TRACE(type.Method);
         const auto json = ProgramRun::Piped(Storcoll({"collect", type.Method}));
@@ -78,7 +81,8 @@ TEST(StorcollProgram, EveryFormatOfEveryDataType) {
     }
 }
 
-TEST(StorcollProgram, TheTerminalGetsColourAndBytesFieldsReadAsText) {
+TEST(StorcollProgram, TheTerminalGetsColourAndBytesFieldsReadAsText)
+{
     const auto table = ProgramRun::OnTerminal(Storcoll({"collect", "SmartNvmeInfo"}));
     EXPECT_NE(table.Out.find("\x1b[33m"), std::string::npos) << "the caution verdict is not coloured";
     // 48211823 data units of 512,000 bytes.
@@ -93,7 +97,8 @@ TEST(StorcollProgram, TheTerminalGetsColourAndBytesFieldsReadAsText) {
     EXPECT_EQ(read(proto), "MDJERkE3NkY=");
 }
 
-TEST(StorcollProgram, EachDiskHasItsVerdictAndReasons) {
+TEST(StorcollProgram, EachDiskHasItsVerdictAndReasons)
+{
     const auto run = ProgramRun::Piped(Storcoll({"collect"}));
     ASSERT_EQ(run.ExitCode, 0) << run.Err;
     const Json health = Json::parse(run.Out).at("health");
@@ -128,13 +133,15 @@ TEST(StorcollProgram, EachDiskHasItsVerdictAndReasons) {
               "CollectSmartNvmeInfo returned nothing for this disk");
 }
 
-std::string WriteFile(const std::string& name, const std::string& text) {
+std::string WriteFile(const std::string& name, const std::string& text)
+{
     const std::string path = ::testing::TempDir() + name;
     std::ofstream(path) << text;
     return path;
 }
 
-TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode) {
+TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode)
+{
     const std::string badMachine =
         WriteFile("bad-machine.json", R"({"disks": [{"number": 0, "modle": "X", "pnpDeviceId": "A", "sizeBytes": -1}],
                                          "codePage": 437})");
@@ -147,29 +154,23 @@ TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode) {
         std::string Err;
     };
     const Case cases[] = {
-        {{"collect", "NoSuchMethod"}, 2,
-         "unknown collection method 'NoSuchMethod'; valid methods: CollectPhysicalDiskDynamicInfo, "
-         "CollectPhysicalDiskStaticInfo, CollectSmartDynamicInfo, CollectSmartNvmeInfo, CollectSmartStaticInfo, "
-         "CollectNvmeIdentifyControllerData"},
+        {{"collect", "NoSuchMethod"}, 2, "unknown collection method 'NoSuchMethod'; valid methods: CollectPhysicalDiskDynamicInfo, "
+                                         "CollectPhysicalDiskStaticInfo, CollectSmartDynamicInfo, CollectSmartNvmeInfo, CollectSmartStaticInfo, "
+                                         "CollectNvmeIdentifyControllerData"},
         {{"collect", "--format", "xml"}, 2, "unknown output format 'xml'; valid formats: table, json, jsonl"},
         {{"collect", "--bogus"}, 2, "--bogus"},
         {{}, 2, "A subcommand is required"},
         {{"collect", "--item", "Disk_none"}, 2, "no item 'Disk_none'; items that exist:\n  Disk_SCSI\\DISK&VEN_&PROD_QUORLIN_QS500_SA"},
-        {{"--machine", failingWmi, "collect", "SmartStaticInfo"}, 1,
-         "storcoll: CollectSmartStaticInfo failed: "},
-        {{"--machine", "/no/such/machine.json", "collect"}, 3,
-         "machine description \"/no/such/machine.json\" refused: $: expected a readable file"},
-        {{"machine", "check", badMachine}, 3,
-         "4 problems\n  $.codePage: expected a supported code page (1252, 65001, 28591 or 20127)\n"
-         "  $.disks[0].model: missing, expected a string\n"
-         "  $.disks[0].sizeBytes: expected an unsigned 64-bit integer\n  $.disks[0].modle: unknown key\n"},
+        {{"--machine", failingWmi, "collect", "SmartStaticInfo"}, 1, "storcoll: CollectSmartStaticInfo failed: "},
+        {{"--machine", "/no/such/machine.json", "collect"}, 3, "machine description \"/no/such/machine.json\" refused: $: expected a readable file"},
+        {{"machine", "check", badMachine}, 3, "4 problems\n  $.codePage: expected a supported code page (1252, 65001, 28591 or 20127)\n"
+                                              "  $.disks[0].model: missing, expected a string\n"
+                                              "  $.disks[0].sizeBytes: expected an unsigned 64-bit integer\n  $.disks[0].modle: unknown key\n"},
         {{"--plugin", "/no/such/plugin.so", "list"}, 4, "plug-in library \"/no/such/plugin.so\": no such file"},
         {{"--plugin", notALibrary, "list"}, 4, "plug-in library \"" + notALibrary + "\": cannot be loaded: "},
-        {{"--plugin", INCOMPATIBLE_PLUGIN, "collect"}, 4,
-         "plug-in library \"" INCOMPATIBLE_PLUGIN "\": built for plug-in contract version 999, this storcoll needs "
-         "version 1"},
-        {{"--plugin", NOT_A_PLUGIN, "list"}, 4,
-         "plug-in library \"" NOT_A_PLUGIN "\": not a plug-in: it exports no KvrPluginEntry"},
+        {{"--plugin", INCOMPATIBLE_PLUGIN, "collect"}, 4, "plug-in library \"" INCOMPATIBLE_PLUGIN "\": built for plug-in contract version 999, this storcoll needs "
+                                                          "version 1"},
+        {{"--plugin", NOT_A_PLUGIN, "list"}, 4, "plug-in library \"" NOT_A_PLUGIN "\": not a plug-in: it exports no KvrPluginEntry"},
     };
     for (const auto& row : cases) {
         std::string name;
@@ -183,7 +184,8 @@ TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode) {
     }
 }
 
-TEST(StorcollProgram, TheDefaultMachineIsPrintedAndPassesItsCheck) {
+TEST(StorcollProgram, TheDefaultMachineIsPrintedAndPassesItsCheck)
+{
     const auto printed = ProgramRun::Piped(Storcoll({"machine", "default"}));
     ASSERT_EQ(printed.ExitCode, 0);
     EXPECT_EQ(Json::parse(printed.Out).at("disks").size(), Disks);

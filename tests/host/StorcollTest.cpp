@@ -20,7 +20,8 @@ using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 
 const Kvr::CollectionTime kWhen = sys_days{2026y / 12 / 6} + 2h + 123ms;
 
-TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames) {
+TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames)
+{
     auto message = std::make_shared<PhysicalDiskStaticInfo>();
     message->set_name("Disk 0");
     message->mutable_size()->set_value(476940);
@@ -39,7 +40,8 @@ TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames) {
     EXPECT_FALSE(data.contains("name"));
 }
 
-TEST(ItemJson, ErrorShowsItsInnerChain) {
+TEST(ItemJson, ErrorShowsItsInnerChain)
+{
     const Kvr::KvrException error(
         "outer", std::make_exception_ptr(Kvr::ArgumentException("middle", std::make_exception_ptr(
                                                                               std::runtime_error("E_FAIL")))));
@@ -56,23 +58,27 @@ public:
         : BaseCollectorPlugin(agent, "Fake", Kvr::Guid::Parse("{00000000-0000-0000-0000-000000000001}")) {}
 
     Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectDisks(const std::optional<std::string>& itemId,
-                                                               const Kvr::CancellationToken& token) {
+                                                               const Kvr::CancellationToken& token)
+    {
         Kvr::ThrowIfCancellationRequested(token);
         PhysicalDiskStaticInfo message;
         message.set_name(itemId.value_or("all"));
         return std::vector<Kvr::DatatypeItem<PhysicalDiskStaticInfo>>{{message, "Disk_A", kWhen},
-                                                                     {message, "Disk_B", kWhen}};
+                                                                      {message, "Disk_B", kWhen}};
     }
     Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectNothing(const std::optional<std::string>&,
-                                                                 const Kvr::CancellationToken&) {
+                                                                 const Kvr::CancellationToken&)
+    {
         return std::nullopt;
     }
     Kvr::DatatypeItemList<PhysicalDiskStaticInfo> CollectBroken(const std::optional<std::string>&,
-                                                                const Kvr::CancellationToken&) {
+                                                                const Kvr::CancellationToken&)
+    {
         throw Kvr::KvrException(std::make_exception_ptr(Kvr::NotSupportedException("no such bus")));
     }
 
-    static constexpr auto CollectionMethods() {
+    static constexpr auto CollectionMethods()
+    {
         return std::array{Kvr::MakeCollectionMethod<&FakePlugin::CollectDisks>("CollectDisks"),
                           Kvr::MakeCollectionMethod<&FakePlugin::CollectNothing>("CollectNothing"),
                           Kvr::MakeCollectionMethod<&FakePlugin::CollectBroken>("CollectBroken")};
@@ -81,7 +87,8 @@ public:
 
 constexpr auto kFakeMethods = FakePlugin::CollectionMethods();
 
-std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEntry>& entries) {
+std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEntry>& entries)
+{
     std::vector<std::string_view> names;
     for (const auto& entry : entries) {
         names.push_back(entry.Name);
@@ -89,14 +96,16 @@ std::vector<std::string_view> NamesOf(const std::vector<Kvr::CollectionMethodEnt
     return names;
 }
 
-TEST(SelectMethods, AllWhenNoneNamedElseInTheOrderNamed) {
+TEST(SelectMethods, AllWhenNoneNamedElseInTheOrderNamed)
+{
     EXPECT_EQ(NamesOf(Storcoll::SelectMethods(kFakeMethods, {})),
               (std::vector<std::string_view>{"CollectDisks", "CollectNothing", "CollectBroken"}));
     EXPECT_EQ(NamesOf(Storcoll::SelectMethods(kFakeMethods, {"Broken", "CollectDisks"})),
               (std::vector<std::string_view>{"CollectBroken", "CollectDisks"}));
 }
 
-TEST(SelectMethods, UnknownNameIsNamedWithTheValidOnes) {
+TEST(SelectMethods, UnknownNameIsNamedWithTheValidOnes)
+{
     try {
         Storcoll::SelectMethods(kFakeMethods, {"Disks", "collectnothing"});
         FAIL() << "a wrongly cased name was accepted";
@@ -107,7 +116,8 @@ TEST(SelectMethods, UnknownNameIsNamedWithTheValidOnes) {
     }
 }
 
-TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure) {
+TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure)
+{
     Kvr::Host::RecordingAgent agent;
     FakePlugin plugin(agent);
     std::ostringstream out;
@@ -131,7 +141,8 @@ TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure) {
               "  inner error: Kvr::NotSupportedException: no such bus\n");
 }
 
-TEST(RunCollect, CancellationStopsTheRun) {
+TEST(RunCollect, CancellationStopsTheRun)
+{
     Kvr::Host::RecordingAgent agent;
     FakePlugin plugin(agent);
     std::stop_source stop;
@@ -147,7 +158,8 @@ TEST(RunCollect, CancellationStopsTheRun) {
 }
 
 // The rules the built-in machine does not show (its end-to-end test shows the others).
-TEST(Health, RulesOnHandBuiltData) {
+TEST(Health, RulesOnHandBuiltData)
+{
     using namespace Talvex::Quorlin::Datatypes;
     struct Row {
         const char* Name;

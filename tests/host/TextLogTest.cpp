@@ -17,7 +17,8 @@ using Kvr::LogLevel;
 
 Kvr::CollectionTime At(sys_days day, milliseconds sinceMidnight) { return day + sinceMidnight; }
 
-TEST(TimeFormat, UtcWithMillisecondsAndZ) {
+TEST(TimeFormat, UtcWithMillisecondsAndZ)
+{
     EXPECT_EQ(Kvr::Host::FormatUtcTime(At(2026y / 12 / 6, 2h + 123ms)), "2026-12-06T02:00:00.123Z");
     EXPECT_EQ(Kvr::Host::FormatUtcTime(At(2024y / 2 / 29, 23h + 59min + 58s + 7ms)), "2024-02-29T23:59:58.007Z");
     // Sub-millisecond parts are cut, not rounded up into the next second.
@@ -26,7 +27,8 @@ TEST(TimeFormat, UtcWithMillisecondsAndZ) {
     EXPECT_EQ(Kvr::Host::FormatUtcTime(Kvr::CollectionTime{} - 1ms), "1969-12-31T23:59:59.999Z");
 }
 
-TEST(TextLog, LineHoldsTimeLevelLogIdTextLocationAndFunction) {
+TEST(TextLog, LineHoldsTimeLevelLogIdTextLocationAndFunction)
+{
     const auto time = At(2026y / 12 / 6, 2h + 123ms);
     EXPECT_EQ(Kvr::Host::FormatLogLine(time, LogLevel::Warning, "StrgColl", "the \"0\" name is invalid", 42,
                                        "src/Plugins/StorageCollector/X", "Ns::X::CollectData"),
@@ -37,7 +39,8 @@ TEST(TextLog, LineHoldsTimeLevelLogIdTextLocationAndFunction) {
 }
 
 // Strips the time stamp, which the log takes itself.
-std::vector<std::string> LinesAfterTime(const std::string& out) {
+std::vector<std::string> LinesAfterTime(const std::string& out)
+{
     std::vector<std::string> lines;
     std::istringstream in(out);
     for (std::string line; std::getline(in, line);) {
@@ -46,7 +49,8 @@ std::vector<std::string> LinesAfterTime(const std::string& out) {
     return lines;
 }
 
-TEST(TextLog, LevelFilterDropsLinesBelowTheMinimum) {
+TEST(TextLog, LevelFilterDropsLinesBelowTheMinimum)
+{
     std::ostringstream out;
     Kvr::Host::HostAgent agent(std::make_shared<Kvr::Host::TextLogWriter>(out, LogLevel::Warning));
     const auto log = agent.CreateLog("StrgColl", Kvr::Guid{});
@@ -59,7 +63,8 @@ TEST(TextLog, LevelFilterDropsLinesBelowTheMinimum) {
                                         "Kvr::NotSupportedException: inner (f:5, F)"}));
 }
 
-TEST(TextLog, FileWriterAppendsAndRefusesAPathItCannotOpen) {
+TEST(TextLog, FileWriterAppendsAndRefusesAPathItCannotOpen)
+{
     const auto path = std::filesystem::temp_directory_path() / ("kvr_textlog_" + std::to_string(::getpid()));
     std::filesystem::remove(path);
     {

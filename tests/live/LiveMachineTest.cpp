@@ -228,7 +228,7 @@ DWORD Nvme(NvmeQuery& query, DWORD dataType, DWORD value, DWORD length = 512)
 {
     std::memset(&query, 0, sizeof query);
     query.propertyId = dataType == NVMeDataTypeIdentify ? StorageAdapterProtocolSpecificProperty
-                                                             : StorageDeviceProtocolSpecificProperty;
+                                                        : StorageDeviceProtocolSpecificProperty;
     query.protocol.ProtocolType = ProtocolTypeNvme;
     query.protocol.DataType = dataType;
     query.protocol.ProtocolDataRequestValue = value;
@@ -280,18 +280,24 @@ TEST(LiveMachine, WriteCommandsOfEveryFormAreRefused)
     Lab lab;
     alignas(16) std::uint8_t sector[512] = {};
     const std::vector<std::pair<const char*, std::vector<UCHAR>>> ataTaskFiles = {
-        {"WRITE SECTORS", {0, 1, 0, 0, 0, 0x40, 0x30, 0}},     {"WRITE DMA EXT", {0, 1, 0, 0, 0, 0x40, 0x35, 0}},
-        {"DATA SET MANAGEMENT", {1, 1, 0, 0, 0, 0x40, 0x06, 0}}, {"SECURITY ERASE UNIT", {0, 0, 0, 0, 0, 0, 0xF4, 0}},
-        {"DOWNLOAD MICROCODE", {7, 1, 0, 0, 0, 0, 0x92, 0}},  {"SET FEATURES", {0x02, 0, 0, 0, 0, 0, 0xEF, 0}},
-        {"SMART WRITE LOG", {0xD6, 1, 0x80, 0x4F, 0xC2, 0, 0xB0, 0}}, {"SMART ENABLE", {0xD8, 0, 0, 0x4F, 0xC2, 0, 0xB0, 0}},
-        {"SMART EXECUTE OFFLINE", {0xD4, 0, 1, 0x4F, 0xC2, 0, 0xB0, 0}}, {"READ LOG EXT of another log", {0, 1, 0x04, 0, 0, 0, 0x2F, 0}},
+        {"WRITE SECTORS", {0, 1, 0, 0, 0, 0x40, 0x30, 0}},
+        {"WRITE DMA EXT", {0, 1, 0, 0, 0, 0x40, 0x35, 0}},
+        {"DATA SET MANAGEMENT", {1, 1, 0, 0, 0, 0x40, 0x06, 0}},
+        {"SECURITY ERASE UNIT", {0, 0, 0, 0, 0, 0, 0xF4, 0}},
+        {"DOWNLOAD MICROCODE", {7, 1, 0, 0, 0, 0, 0x92, 0}},
+        {"SET FEATURES", {0x02, 0, 0, 0, 0, 0, 0xEF, 0}},
+        {"SMART WRITE LOG", {0xD6, 1, 0x80, 0x4F, 0xC2, 0, 0xB0, 0}},
+        {"SMART ENABLE", {0xD8, 0, 0, 0x4F, 0xC2, 0, 0xB0, 0}},
+        {"SMART EXECUTE OFFLINE", {0xD4, 0, 1, 0x4F, 0xC2, 0, 0xB0, 0}},
+        {"READ LOG EXT of another log", {0, 1, 0x04, 0, 0, 0, 0x2F, 0}},
         {"SMART READ DATA without its signature", {0xD0, 1, 0, 0, 0, 0, 0xB0, 0}},
     };
     for (const auto& [name, taskFile] : ataTaskFiles) {
         auto block = AtaRequest({}, sector);
         std::copy(taskFile.begin(), taskFile.end(), block.CurrentTaskFile);
         EXPECT_EQ(Io(Drive(0), IOCTL_ATA_PASS_THROUGH_DIRECT, &block, sizeof block, &block, sizeof block),
-                  DWORD{ERROR_ACCESS_DENIED}) << name;
+                  DWORD{ERROR_ACCESS_DENIED})
+            << name;
         block.DataTransferLength = 0;
         block.DataBuffer = nullptr;
         EXPECT_EQ(Io(Drive(0), 0x4D02C, &block, sizeof block, &block, sizeof block), DWORD{ERROR_ACCESS_DENIED})
@@ -299,7 +305,9 @@ TEST(LiveMachine, WriteCommandsOfEveryFormAreRefused)
     }
     auto identifyOut = AtaRequest({0, 1, 0, 0, 0, 0, 0xEC, 0}, sector, ATA_FLAGS_DATA_OUT);
     EXPECT_EQ(Io(Drive(0), IOCTL_ATA_PASS_THROUGH_DIRECT, &identifyOut, sizeof identifyOut, &identifyOut,
-                 sizeof identifyOut), DWORD{ERROR_ACCESS_DENIED}) << "IDENTIFY sending data";
+                 sizeof identifyOut),
+              DWORD{ERROR_ACCESS_DENIED})
+        << "IDENTIFY sending data";
 
     const std::vector<std::pair<const char*, ScsiRequest>> cdbs = {
         {"WRITE(10)", Scsi({0x2A, 0, 0, 0, 0, 0, 0, 0, 1, 0}, sector, SCSI_IOCTL_DATA_OUT)},
@@ -320,7 +328,8 @@ TEST(LiveMachine, WriteCommandsOfEveryFormAreRefused)
     };
     for (auto [name, request] : cdbs) {
         EXPECT_EQ(Io(Drive(1), IOCTL_SCSI_PASS_THROUGH_DIRECT, &request, sizeof request, &request, sizeof request),
-                  DWORD{ERROR_ACCESS_DENIED}) << name;
+                  DWORD{ERROR_ACCESS_DENIED})
+            << name;
         // The buffered form, data inside the request (its sense area here).
         request.block.DataBuffer = reinterpret_cast<void*>(offsetof(ScsiRequest, sense));
         request.block.DataTransferLength = std::min<ULONG>(request.block.DataTransferLength, sizeof request.sense);

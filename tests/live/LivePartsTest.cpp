@@ -83,9 +83,13 @@ TEST(LiveParts, FormattedCountersOverTheSampleInterval)
         std::uint64_t disk0, total;
     };
     const Row expected[] = {
-        {L"PercentDiskReadTime", 50, 25},     {L"PercentDiskWriteTime", 100, 50}, {L"PercentIdleTime", 20, 60},
-        {L"DiskReadBytesPersec", 4194304, 4194304}, {L"DiskWriteBytesPersec", 2097152, 2097152},
-        {L"AvgDiskQueueLength", 4, 4},        {L"CurrentDiskQueueLength", 3, 3},
+        {L"PercentDiskReadTime", 50, 25},
+        {L"PercentDiskWriteTime", 100, 50},
+        {L"PercentIdleTime", 20, 60},
+        {L"DiskReadBytesPersec", 4194304, 4194304},
+        {L"DiskWriteBytesPersec", 2097152, 2097152},
+        {L"AvgDiskQueueLength", 4, 4},
+        {L"CurrentDiskQueueLength", 3, 3},
     };
     for (const Row& row : expected) {
         EXPECT_EQ(value(0, row.name), row.disk0) << "disk 0 " << std::string(row.name, row.name + wcslen(row.name));

@@ -69,7 +69,7 @@ public:
         // NVMe controllers have no image; their commands are replayed by name.
         const bool controller = name.rfind("nvme", 0) == 0 && name.find('n', 4) == std::string::npos;
         const int descriptor = controller ? ::open("/dev/null", O_RDONLY | O_CLOEXEC)
-                                                                       : live::Kernel::OpenReadOnly(path);
+                                          : live::Kernel::OpenReadOnly(path);
         std::lock_guard lock(m_lock);
         if (descriptor >= 0) m_names[descriptor] = name;
         return descriptor;
@@ -81,10 +81,14 @@ public:
         const auto* cdb = header.cmdp;
         std::string reply = Name(descriptor);
         char hex[16];
-        if (cdb[0] == 0x12) reply += ".inquiry";
-        else if (cdb[0] == 0x85 && cdb[14] == 0xB0) reply += std::snprintf(hex, sizeof hex, ".b0-%02x", cdb[4]) > 0 ? hex : "";
-        else if (cdb[0] == 0x85 && cdb[14] == 0x2F) reply += std::snprintf(hex, sizeof hex, ".2f-%02x", cdb[8]) > 0 ? hex : "";
-        else if (cdb[0] == 0x85) reply += std::snprintf(hex, sizeof hex, ".%02x", cdb[14]) > 0 ? hex : "";
+        if (cdb[0] == 0x12)
+            reply += ".inquiry";
+        else if (cdb[0] == 0x85 && cdb[14] == 0xB0)
+            reply += std::snprintf(hex, sizeof hex, ".b0-%02x", cdb[4]) > 0 ? hex : "";
+        else if (cdb[0] == 0x85 && cdb[14] == 0x2F)
+            reply += std::snprintf(hex, sizeof hex, ".2f-%02x", cdb[8]) > 0 ? hex : "";
+        else if (cdb[0] == 0x85)
+            reply += std::snprintf(hex, sizeof hex, ".%02x", cdb[14]) > 0 ? hex : "";
         const auto data = Bytes(recorded / "replies" / (reply + ".bin"));
         const std::size_t copied = std::min<std::size_t>(data.size(), header.dxfer_len);
         if (copied != 0) std::memcpy(header.dxferp, data.data(), copied);
@@ -107,8 +111,10 @@ public:
     {
         ++reached;
         char file[64];
-        if (command.opcode == 0x06) std::snprintf(file, sizeof file, "%s.identify-%02x.bin", Name(descriptor).c_str(), command.cdw10);
-        else std::snprintf(file, sizeof file, "%s.log-%02x.bin", Name(descriptor).c_str(), command.cdw10 & 0xFF);
+        if (command.opcode == 0x06)
+            std::snprintf(file, sizeof file, "%s.identify-%02x.bin", Name(descriptor).c_str(), command.cdw10);
+        else
+            std::snprintf(file, sizeof file, "%s.log-%02x.bin", Name(descriptor).c_str(), command.cdw10 & 0xFF);
         const auto data = Bytes(recorded / "replies" / file);
         if (data.empty()) return 0x4109;  // Invalid Log Page
         std::memcpy(reinterpret_cast<void*>(command.addr), data.data(), std::min<std::size_t>(data.size(), command.data_len));

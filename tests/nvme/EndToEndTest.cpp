@@ -134,8 +134,10 @@ TEST_F(NvmeEndToEnd, ADuplicateItemIdFailsTheWholeCall)
     for (const bool identify : {true, false}) {
         agent.Log()->Clear();
         try {
-            if (identify) plugin.CollectNvmeIdentifyControllerData(std::nullopt, std::nullopt);
-            else plugin.CollectSmartNvmeInfo(std::nullopt, std::nullopt);
+            if (identify)
+                plugin.CollectNvmeIdentifyControllerData(std::nullopt, std::nullopt);
+            else
+                plugin.CollectSmartNvmeInfo(std::nullopt, std::nullopt);
             ADD_FAILURE() << "the duplicate went unnoticed";
         } catch (const Kvr::KvrException& error) {
             ASSERT_NE(error.InnerException(), nullptr);

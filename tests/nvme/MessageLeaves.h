@@ -13,7 +13,10 @@
 namespace nvme_test {
 
 struct Leaf {
-    enum class Kind { Number, Flag, Text, Bytes };
+    enum class Kind { Number,
+                      Flag,
+                      Text,
+                      Bytes };
     Kind kind = Kind::Number;
     std::uint64_t raw = 0;  // numbers sign-extended, flags 0 or 1
     std::string text;       // string and bytes fields
@@ -43,7 +46,10 @@ inline Leaf WrapperLeaf(const google::protobuf::Message& wrapper)
         leaf.kind = Leaf::Kind::Flag;
         leaf.raw = reflection->GetBool(wrapper, field) ? 1 : 0;
         break;
-    default: leaf.kind = Leaf::Kind::Text; leaf.text = "<unexpected wrapper>"; break;
+    default:
+        leaf.kind = Leaf::Kind::Text;
+        leaf.text = "<unexpected wrapper>";
+        break;
     }
     return leaf;
 }
@@ -67,8 +73,10 @@ inline void CollectLeaves(const google::protobuf::Message& message, const std::s
         } else if (field->cpp_type() == FieldDescriptor::CPPTYPE_MESSAGE) {
             if (!reflection->HasField(message, field)) continue;
             const auto& nested = reflection->GetMessage(message, field);
-            if (IsWrapper(*field->message_type())) leaves[path] = WrapperLeaf(nested);
-            else CollectLeaves(nested, path + ".", leaves);
+            if (IsWrapper(*field->message_type()))
+                leaves[path] = WrapperLeaf(nested);
+            else
+                CollectLeaves(nested, path + ".", leaves);
         } else if (field->cpp_type() == FieldDescriptor::CPPTYPE_STRING) {
             Leaf leaf;
             leaf.kind = field->type() == FieldDescriptor::TYPE_BYTES ? Leaf::Kind::Bytes : Leaf::Kind::Text;

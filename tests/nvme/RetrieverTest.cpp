@@ -77,8 +77,7 @@ void PrintTo(const Retriever& retriever, std::ostream* out) { *out << retriever.
 std::string Drive(int number, const std::string& pnpDeviceId, const char* bus = "Nvme",
                   const nlohmann::json& faults = nlohmann::json::object())
 {
-    return nlohmann::json{{"number", number}, {"model", "M"}, {"pnpDeviceId", pnpDeviceId}, {"sizeBytes", 1000000000},
-                          {"nvme", {{"busType", bus}, {"vendorHealth", nlohmann::json::object()}, {"faults", faults}}}}
+    return nlohmann::json{{"number", number}, {"model", "M"}, {"pnpDeviceId", pnpDeviceId}, {"sizeBytes", 1000000000}, {"nvme", {{"busType", bus}, {"vendorHealth", nlohmann::json::object()}, {"faults", faults}}}}
         .dump();
 }
 

@@ -15,10 +15,10 @@
 namespace physical_disk_test {
 namespace {
 
-using ::testing::Contains;
-using ::testing::ElementsAre;
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+using ::testing::Contains;
+using ::testing::ElementsAre;
 
 class DescribedMachineTest : public SimMachineFixture {};
 

@@ -54,10 +54,10 @@ public:
 // without rows is still created, so its query answers with no rows; a class
 // given a failure answers its query with that HRESULT.
 struct WmiRows {
-    nlohmann::json diskDrives = nlohmann::json::array();     // root\cimv2 Win32_DiskDrive
-    nlohmann::json physicalDisks = nlohmann::json::array();  // storage MSFT_PhysicalDisk
-    nlohmann::json counters = nlohmann::json::array();       // root\cimv2 perf counters
-    nlohmann::json diskDriveClass = nlohmann::json::object();    // extra keys ("fail", "failAtNext")
+    nlohmann::json diskDrives = nlohmann::json::array();       // root\cimv2 Win32_DiskDrive
+    nlohmann::json physicalDisks = nlohmann::json::array();    // storage MSFT_PhysicalDisk
+    nlohmann::json counters = nlohmann::json::array();         // root\cimv2 perf counters
+    nlohmann::json diskDriveClass = nlohmann::json::object();  // extra keys ("fail", "failAtNext")
     nlohmann::json physicalDiskClass = nlohmann::json::object();
     nlohmann::json counterClass = nlohmann::json::object();
 

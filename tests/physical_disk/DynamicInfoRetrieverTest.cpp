@@ -15,13 +15,13 @@
 namespace physical_disk_test {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using Kvr::Host::LogRecord;
 using Talvex::Quorlin::Datatypes::PhysicalDiskDynamicInfo;
 using Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 namespace DecimalText = Talvex::Quorlin::Plugins::DecimalText;
 
 constexpr const char* File = "src/Plugins/StorageCollector/PhysicalDiskDynamicInfoRetriever";
@@ -118,10 +118,10 @@ TEST_F(DynamicRetrieverTest, RowsThatNameNoDiskAreSkippedWithAWarning)
 {
     machine.disks.AddVolume(Volume(L'C', 0, 1048576, 0));
     wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.Counters("2", 1, 1, 1, 1, 1);            // a disk without a lettered volume
-    wmi.Counters(":", 1, 1, 1, 1, 1);            // no letter before the colon
-    wmi.Counters("C:", 1, 1, 1, 1, 1);           // a letter but no disk number
-    wmi.Counters("x C:", 1, 1, 1, 1, 1);         // a disk number that is no number
+    wmi.Counters("2", 1, 1, 1, 1, 1);     // a disk without a lettered volume
+    wmi.Counters(":", 1, 1, 1, 1, 1);     // no letter before the colon
+    wmi.Counters("C:", 1, 1, 1, 1, 1);    // a letter but no disk number
+    wmi.Counters("x C:", 1, 1, 1, 1, 1);  // a disk number that is no number
     wmi.Counters("3 C:", 1, 1, 1, 1, 1);
     // A counter that is no number.
     wmi.counters.back()["add"]["PercentDiskReadTime"] = {{"cim", "string"}, {"value", "n/a"}};
@@ -170,7 +170,7 @@ TEST_F(DynamicRetrieverTest, RowFailuresAreLoggedAndTheNextRowIsRead)
     EXPECT_THAT(errors[0], StartsWith(prefix));
     EXPECT_THAT(errors[0], HasSubstr("80070002"));  // ERROR_FILE_NOT_FOUND of the open
     EXPECT_THAT(errors[1], HasSubstr("80070015"));  // ERROR_NOT_READY of the request
-    EXPECT_THAT(errors[2], StartsWith(prefix));      // a NULL counter is no text
+    EXPECT_THAT(errors[2], StartsWith(prefix));     // a NULL counter is no text
     const std::string outOfRange =
         NativeErrorText([] { (void)std::stoull("18446744073709551616"); });
     EXPECT_EQ(errors[3], prefix + outOfRange + ").");

@@ -15,10 +15,8 @@
 #include "failure_reporting/ResultException.h"
 #include "RaisedCode.h"
 
-namespace physical_disk_test
-{
-namespace
-{
+namespace physical_disk_test {
+namespace {
 
 using Talvex::Quorlin::Cpp::Common::PhysicalDiskInfoFetcher;
 using Talvex::Quorlin::Cpp::Common::ResultException;

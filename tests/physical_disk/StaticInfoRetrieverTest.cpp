@@ -17,14 +17,14 @@
 namespace physical_disk_test {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
-using ::testing::StartsWith;
 using hardware_test::AtaDisk;
 using Kvr::Host::LogRecord;
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 using Talvex::Quorlin::Plugins::PhysicalDiskStaticInfoRetriever;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 
 constexpr const char* File = "src/Plugins/StorageCollector/PhysicalDiskStaticInfoRetriever";
 constexpr const char* FetchMediaType = "Talvex::Quorlin::Plugins::fetchMediaType";

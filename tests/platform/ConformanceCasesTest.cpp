@@ -9,8 +9,7 @@
 #include "Wine.h"
 #include "platform/Win32.h"
 
-namespace
-{
+namespace {
 
 class OleAutoCases : public ConformanceTest {};
 class WmiCases : public ConformanceTest {

@@ -27,11 +27,19 @@ std::string ToBytes(UINT codePage, const std::wstring& wide)
 
 TEST(MultiByteToWideChar, DecodesUtf8AndReplacesEachBrokenSequence)
 {
-    EXPECT_EQ(ToWide(CP_UTF8, "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xF0\x9F\x92\xBE"), L"Grüße € \U0001F4BE");
+    EXPECT_EQ(ToWide(CP_UTF8, "Gr\xC3\xBC\xC3\x9F"
+                              "e \xE2\x82\xAC \xF0\x9F\x92\xBE"),
+              L"Grüße € \U0001F4BE");
     // A stray continuation byte and a truncated sequence each become one
     // U+FFFD, and the bytes after them are read anew.
-    EXPECT_EQ(ToWide(CP_UTF8, "a\x80" "b"), L"a\uFFFD" L"b");
-    EXPECT_EQ(ToWide(CP_UTF8, "\xE2\x82" "c"), L"\uFFFD" L"c");
+    EXPECT_EQ(ToWide(CP_UTF8, "a\x80"
+                              "b"),
+              L"a\uFFFD"
+              L"b");
+    EXPECT_EQ(ToWide(CP_UTF8, "\xE2\x82"
+                              "c"),
+              L"\uFFFD"
+              L"c");
     // An encoded surrogate, an overlong form or a value past U+10FFFF: the lead
     // and its second byte make one U+FFFD, each further byte one more.
     EXPECT_EQ(ToWide(CP_UTF8, "\xED\xA0\x80"), L"\uFFFD\uFFFD");
@@ -70,7 +78,8 @@ TEST(MultiByteToWideChar, RefusesZeroLengthShortBufferAndUnknownCodePage)
 
 TEST(WideCharToMultiByte, EncodesUtf8AndReplacesLoneSurrogates)
 {
-    EXPECT_EQ(ToBytes(CP_UTF8, L"Grüße \U0001F4BE"), "Gr\xC3\xBC\xC3\x9F" "e \xF0\x9F\x92\xBE");
+    EXPECT_EQ(ToBytes(CP_UTF8, L"Grüße \U0001F4BE"), "Gr\xC3\xBC\xC3\x9F"
+                                                     "e \xF0\x9F\x92\xBE");
     const std::wstring lone(1, static_cast<wchar_t>(0xD800));
     EXPECT_EQ(ToBytes(CP_UTF8, lone), "\xEF\xBF\xBD");
 

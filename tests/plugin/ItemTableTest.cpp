@@ -8,13 +8,15 @@ namespace {
 using Talvex::Quorlin::Plugins::ItemTable;
 using Message = google::protobuf::UInt64Value;
 
-Message Value(std::uint64_t value) {
+Message Value(std::uint64_t value)
+{
     Message message;
     message.set_value(value);
     return message;
 }
 
-ItemTable<Message> ThreeDisks() {
+ItemTable<Message> ThreeDisks()
+{
     ItemTable<Message> table;
     table.Add("Disk_C", Value(3));
     table.Add("Disk_A", Value(1));
@@ -24,7 +26,8 @@ ItemTable<Message> ThreeDisks() {
 
 const Kvr::CollectionTime kWhen{std::chrono::milliseconds(1765000000123)};
 
-TEST(ItemTable, DuplicateIdIsAnArgumentErrorAndLeavesTheTableAsItWas) {
+TEST(ItemTable, DuplicateIdIsAnArgumentErrorAndLeavesTheTableAsItWas)
+{
     auto table = ThreeDisks();
     try {
         table.Add("Disk_A", Value(9));
@@ -37,7 +40,8 @@ TEST(ItemTable, DuplicateIdIsAnArgumentErrorAndLeavesTheTableAsItWas) {
     EXPECT_EQ(table.Find("Disk_A")->value(), 1u);
 }
 
-TEST(ItemTable, AllItemsInTableOrderWithOneTime) {
+TEST(ItemTable, AllItemsInTableOrderWithOneTime)
+{
     const auto items = ThreeDisks().AllItems(kWhen);
     ASSERT_EQ(items.size(), 3u);
     EXPECT_EQ(items[0].ItemId(), "Disk_C");

@@ -18,7 +18,8 @@ using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
 constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
 
-TEST(StorageCollectorPlugin, RegistrationData) {
+TEST(StorageCollectorPlugin, RegistrationData)
+{
     constexpr auto plugin = StorageCollectorPlugin::Plugin;
     EXPECT_EQ(plugin.Name, "Storage Info Collector");
     EXPECT_EQ(plugin.Version, "1.0.0.0");
@@ -33,7 +34,8 @@ TEST(StorageCollectorPlugin, RegistrationData) {
     EXPECT_FALSE(StorageCollectorPlugin::Publisher.Website.empty());
 }
 
-TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes) {
+TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes)
+{
     std::vector<std::pair<std::string, std::string>> table;
     for (const auto& method : kMethods) {
         table.emplace_back(method.Name, method.MessageTypeName());
@@ -49,7 +51,8 @@ TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTy
                      }));
 }
 
-TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResource) {
+TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResource)
+{
     sim::SimMachine machine;
     platform::MachineScope scope(machine);
     RecordingAgent agent;
@@ -70,7 +73,8 @@ TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResourc
 // On a machine without disks each method reaches its own retriever, whose
 // last line names it; the NVMe and dynamic disk methods give an empty list,
 // the others none.
-TEST(StorageCollectorPlugin, EachMethodRunsItsOwnRetriever) {
+TEST(StorageCollectorPlugin, EachMethodRunsItsOwnRetriever)
+{
     struct Row {
         const char* method;
         const char* retriever;
@@ -104,7 +108,8 @@ TEST(StorageCollectorPlugin, EachMethodRunsItsOwnRetriever) {
     }
 }
 
-TEST(StorageCollectorPlugin, CancelledTokenStopsEveryMethodBeforeItsRetrieverAndLogsNothing) {
+TEST(StorageCollectorPlugin, CancelledTokenStopsEveryMethodBeforeItsRetrieverAndLogsNothing)
+{
     RecordingAgent agent;
     StorageCollectorPlugin plugin(agent);
     std::stop_source source;

@@ -8,7 +8,8 @@ namespace {
 using Storcoll::BadListenAddress;
 using Storcoll::ListenAddress;
 
-TEST(ListenAddress, ParsesHostAndPortWithLoopbackAsTheDefaultHost) {
+TEST(ListenAddress, ParsesHostAndPortWithLoopbackAsTheDefaultHost)
+{
     const struct {
         const char* Text;
         const char* Host;
@@ -29,7 +30,8 @@ TEST(ListenAddress, ParsesHostAndPortWithLoopbackAsTheDefaultHost) {
     }
 }
 
-TEST(ListenAddress, RefusesWhatIsNotHostColonPortSayingWhy) {
+TEST(ListenAddress, RefusesWhatIsNotHostColonPortSayingWhy)
+{
     const struct {
         const char* Text;
         const char* Reason;

@@ -22,7 +22,8 @@ struct FakeClock {
     void Set(MetricsCache::Clock::duration at) { Ticks = at.count(); }
 };
 
-TEST(MetricsCache, CollectsAgainOnlyOnceTheIntervalHasPassedAndNeverKeepsAFailure) {
+TEST(MetricsCache, CollectsAgainOnlyOnceTheIntervalHasPassedAndNeverKeepsAFailure)
+{
     FakeClock clock;
     int runs = 0;
     bool fail = true;
@@ -48,7 +49,8 @@ TEST(MetricsCache, CollectsAgainOnlyOnceTheIntervalHasPassedAndNeverKeepsAFailur
     EXPECT_TRUE(cache.LastCollection().has_value());
 }
 
-TEST(MetricsCache, ScrapesArrivingDuringACollectionShareIt) {
+TEST(MetricsCache, ScrapesArrivingDuringACollectionShareIt)
+{
     FakeClock clock;
     std::atomic<int> runs = 0;
     std::promise<void> release;

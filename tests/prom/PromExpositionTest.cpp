@@ -10,7 +10,8 @@ namespace {
 
 using Storcoll::PromExposition;
 
-TEST(PromExposition, GroupsEachFamilysSamplesUnderOneHeaderAndEscapes) {
+TEST(PromExposition, GroupsEachFamilysSamplesUnderOneHeaderAndEscapes)
+{
     PromExposition out;
     out.Declare("a_bytes", PromExposition::Type::Gauge, "Help with \\ and\nnewline \"kept\".");
     out.Declare("b_total", PromExposition::Type::Counter, "B.");
@@ -33,7 +34,8 @@ TEST(PromExposition, GroupsEachFamilysSamplesUnderOneHeaderAndEscapes) {
               "b_total 2\n");
 }
 
-TEST(PromExposition, FormatsValuesAsPrometheusParsesThem) {
+TEST(PromExposition, FormatsValuesAsPrometheusParsesThem)
+{
     const struct {
         double Value;
         const char* Text;

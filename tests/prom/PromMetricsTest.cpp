@@ -23,7 +23,8 @@ using namespace std::chrono_literals;
 using Storcoll::PromMethodRun;
 
 template <class T>
-PromMethodRun Outcome(std::string method, std::vector<std::pair<std::string, T>> messages) {
+PromMethodRun Outcome(std::string method, std::vector<std::pair<std::string, T>> messages)
+{
     PromMethodRun outcome;
     outcome.Method = std::move(method);
     outcome.Succeeded = true;
@@ -36,7 +37,8 @@ PromMethodRun Outcome(std::string method, std::vector<std::pair<std::string, T>>
     return outcome;
 }
 
-std::vector<PromMethodRun> SataAndNvmeDisks() {
+std::vector<PromMethodRun> SataAndNvmeDisks()
+{
     Dt::PhysicalDiskStaticInfo sata;
     sata.set_name("DISK0");
     sata.set_make_model("HDD \"One\"    ");
@@ -90,7 +92,8 @@ std::vector<PromMethodRun> SataAndNvmeDisks() {
             failed};
 }
 
-TEST(PromMetrics, EveryValueInBaseUnitsWithTheDisksLabelsTheVerdictAndTheMethodsOutcome) {
+TEST(PromMetrics, EveryValueInBaseUnitsWithTheDisksLabelsTheVerdictAndTheMethodsOutcome)
+{
     const std::vector<Storcoll::PromDiskVerdict> verdicts{{"Disk_A", "caution"}, {"Disk_N", "bad"}};
     const std::string text = Storcoll::PromMetricsText(SataAndNvmeDisks(), verdicts);
     const std::string a = R"(item_id="Disk_A",disk="0",model="HDD \"One\"",serial="")";
@@ -129,8 +132,8 @@ TEST(PromMetrics, EveryValueInBaseUnitsWithTheDisksLabelsTheVerdictAndTheMethods
     }
     // Values the data marks as absent or impossible are left out, not shown as numbers.
     const std::vector<std::string> absent{
-        R"(sensor="1")",                  // 0: no such sensor
-        R"(level="critical")",            // threshold 0: none reported
+        R"(sensor="1")",                      // 0: no such sensor
+        R"(level="critical")",                // threshold 0: none reported
         "storcoll_disk_written_bytes_total",  // a negative amount
         "storcoll_disk_size_bytes{item_id=\"Disk_N\"",
     };
@@ -144,14 +147,16 @@ TEST(PromMetrics, EveryValueInBaseUnitsWithTheDisksLabelsTheVerdictAndTheMethods
 namespace {
 
 Storcoll::MethodOutcome Ran(std::string_view method, const google::protobuf::Descriptor* (*type)(),
-                            std::vector<Kvr::GenericItem> items) {
+                            std::vector<Kvr::GenericItem> items)
+{
     Storcoll::MethodOutcome outcome{};
     outcome.Method = Kvr::CollectionMethodEntry{{}, method, type, nullptr};
     outcome.Items = std::move(items);
     return outcome;
 }
 
-TEST(PromFormat, ACancelledOrFailedMethodIsAFailureAndVerdictsOnlyFollowAHealthMethod) {
+TEST(PromFormat, ACancelledOrFailedMethodIsAFailureAndVerdictsOnlyFollowAHealthMethod)
+{
     Dt::PhysicalDiskStaticInfo disk;
     disk.set_name("DISK4");
     const Kvr::GenericItem item{"Disk_X", {}, std::make_shared<Dt::PhysicalDiskStaticInfo>(disk)};

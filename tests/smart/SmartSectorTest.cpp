@@ -145,6 +145,7 @@ TEST(SmartSector, ThresholdWalkStopsAtTheFirstEmptyEntryOrTheSectorEnd)
 TEST(SmartSector, EachIdentifierFillsTheMessageFieldOfItsName)
 {
     const std::map<std::uint8_t, std::string> names = {
+        // clang-format off
         {1, "RawReadErrorRate"},         {3, "SpinUpTime"},
         {4, "StartStopCount"},           {5, "ReallocSectorCount"},
         {7, "SeekErrorRate"},            {9, "PowerOnHour"},
@@ -162,6 +163,7 @@ TEST(SmartSector, EachIdentifierFillsTheMessageFieldOfItsName)
         {238, "ProgramEraseCycleCount"}, {240, "HeadFlyingHours"},
         {241, "TotalBlocksWritten"},     {242, "TotalBlocksRead"},
         {254, "FreeFallCount"},
+        // clang-format on
     };
     ASSERT_EQ(names.size(), 33u);
 

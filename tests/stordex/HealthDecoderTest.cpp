@@ -53,9 +53,9 @@ TEST(HealthDecoder, ScalarsAndCountersAtTheirOffsets)
 TEST(HealthDecoder, CountersAreRawLittleEndianCounts)
 {
     std::vector<std::uint8_t> page(kPage, 0);
-    PutLittle(page, 128, 4660, 2);      // power-on hours
-    PutLittle(page, 48, 1, 1);          // one data unit written stays one
-    PutLittle(page, 32 + 8, 1, 1);      // data units read: 2^64
+    PutLittle(page, 128, 4660, 2);  // power-on hours
+    PutLittle(page, 48, 1, 1);      // one data unit written stays one
+    PutLittle(page, 32 + 8, 1, 1);  // data units read: 2^64
     OwningCustody custody;
     const auto log = Decode(page, custody);
     ASSERT_TRUE(log);
@@ -92,8 +92,8 @@ TEST(HealthDecoder, CriticalWarningBitsEachOnTheirOwn)
 {
     using Warning = IHealthInfo::ICriticalWarning;
     const std::vector<bool (Warning::*)() const> flags = {
-        &Warning::LowAvailableSpace,           &Warning::OutOfTemperatureThreshold,
-        &Warning::DegradedReliability,         &Warning::ReadOnly,
+        &Warning::LowAvailableSpace, &Warning::OutOfTemperatureThreshold,
+        &Warning::DegradedReliability, &Warning::ReadOnly,
         &Warning::FailedVolatileMemoryBackupDevice, &Warning::UnreliablePersistentMemoryRegion};
     for (unsigned bit = 0; bit < 8; ++bit) {
         std::vector<std::uint8_t> page(kPage, 0);

@@ -24,6 +24,7 @@ struct Scalar {
     std::function<std::uint64_t(const Ic&)> read;
 };
 
+// clang-format off
 #define SCALAR(name, offset, width) {#name, offset, width, [](const Ic& d) -> std::uint64_t { return d.name(); }}
 #define NESTED(part, name, offset, width) \
     {#part "." #name, offset, width, [](const Ic& d) -> std::uint64_t { return d.part()->name(); }}
@@ -49,6 +50,7 @@ const std::vector<Scalar> kScalars = {
     SCALAR(AtomicWriteUnitNormal, 526, 2), SCALAR(AtomicWriteUnitPowerFail, 528, 2),
     SCALAR(AtomicCompareAndWriteUnit, 532, 2), SCALAR(MaxNumberOfAllowedNamespaces, 540, 4),
 };
+// clang-format on
 
 // Flags: (offset of the field, bit within it). Multi-bit values: (offset,
 // lowest bit, width).
@@ -60,6 +62,7 @@ struct Flag {
     std::function<std::uint32_t(const Ic&)> read;
 };
 
+// clang-format off
 #define FLAG(part, name, offset, bit) \
     {#part "." #name, offset, bit, 1, [](const Ic& d) -> std::uint32_t { return d.part()->name(); }}
 #define BITS(part, name, offset, bit, width) \
@@ -149,6 +152,7 @@ const std::vector<Flag> kFlags = {
     FLAG(SglSupport, SupportMetadata, 536, 18), FLAG(SglSupport, SupportMetadataPointer, 536, 19),
     FLAG(SglSupport, SupportAddress, 536, 20), FLAG(SglSupport, SupportTransportSglDataBlock, 536, 21),
 };
+// clang-format on
 
 void SetBits(std::vector<std::uint8_t>& page, std::size_t offset, unsigned low, unsigned width, bool on)
 {

@@ -9,8 +9,8 @@
 
 namespace {
 
-using talvex::stordex::nvme::ICustomizedControllerData;
 using platform::Resource;
+using talvex::stordex::nvme::ICustomizedControllerData;
 
 class Library : public SimMachineFixture {
 protected:

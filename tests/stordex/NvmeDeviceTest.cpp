@@ -52,8 +52,8 @@ TEST(NvmeDevice, IdentifyReplyCarriesThePageAfterTheDescriptor)
     const Answer answer = Ask(device, {});
     ASSERT_EQ(answer.error, ERROR_SUCCESS);
     EXPECT_EQ(answer.returned, 48U + 4096U);
-    EXPECT_EQ(Little(answer.buffer, 0, 4), 48U);  // Version
-    EXPECT_EQ(Little(answer.buffer, 4, 4), 48U);  // Size
+    EXPECT_EQ(Little(answer.buffer, 0, 4), 48U);         // Version
+    EXPECT_EQ(Little(answer.buffer, 4, 4), 48U);         // Size
     EXPECT_EQ(Little(answer.buffer, 8 + 16, 4), 40U);    // ProtocolDataOffset
     EXPECT_EQ(Little(answer.buffer, 8 + 20, 4), 4096U);  // ProtocolDataLength
     const auto page = Slice(answer.buffer, 48, 4096);

@@ -59,12 +59,12 @@ TEST(VendorAreaDecoder, SignedAreaHasTheCustomizedLayout)
 TEST(VendorAreaDecoder, AreasWithoutOurSignatureArePlain)
 {
     std::vector<std::vector<std::uint8_t>> areas;
-    areas.emplace_back(1024, 0);                 // all zero
-    areas.push_back(PatternPage(1024, 12));      // someone else's data
+    areas.emplace_back(1024, 0);             // all zero
+    areas.push_back(PatternPage(1024, 12));  // someone else's data
     areas.emplace_back(1024, 0);
-    Sign(areas.back(), "TVXC", 0);               // our signature, no valid version
+    Sign(areas.back(), "TVXC", 0);  // our signature, no valid version
     areas.emplace_back(1024, 0);
-    Sign(areas.back(), "TVXH", 1);               // the health log's signature
+    Sign(areas.back(), "TVXH", 1);  // the health log's signature
     for (const auto& area : areas) {
         const auto vendor = DecodeVendorArea(area);
         ASSERT_NE(vendor, nullptr);

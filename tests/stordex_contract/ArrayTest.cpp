@@ -16,8 +16,7 @@ using talvex::Carray;
 Carray<16> Counter(const std::vector<unsigned>& bytes)
 {
     Carray<16> counter{};
-    for (std::size_t index = 0; index < bytes.size(); ++index)
-    {
+    for (std::size_t index = 0; index < bytes.size(); ++index) {
         counter[index] = static_cast<char>(bytes[index]);
     }
     return counter;
@@ -40,19 +39,16 @@ TEST(ArrayHex, WritesTheNumberMostSignificantByteFirst)
         {{0xFF, 0x80}, "80FF"},
         {std::vector<unsigned>(16, 0xFF), std::string(32, 'F')},
     };
-    for (const Row& row : rows)
-    {
+    for (const Row& row : rows) {
         EXPECT_EQ(Counter(row.bytes).Hex(), row.hex) << "row " << row.hex;
     }
     Array<unsigned char, 1> one{};
     EXPECT_EQ(one.Hex(), "00");
     one[0] = 0xAB;
     EXPECT_EQ(one.Hex(), "AB");
-    for (std::uint64_t value : {0xFFULL, 0x10000ULL, 0x0123456789ABCDEFULL, ~0ULL})
-    {
+    for (std::uint64_t value : {0xFFULL, 0x10000ULL, 0x0123456789ABCDEFULL, ~0ULL}) {
         std::vector<unsigned> bytes;
-        for (int index = 0; index < 8; ++index)
-        {
+        for (int index = 0; index < 8; ++index) {
             bytes.push_back(static_cast<unsigned>((value >> (8 * index)) & 0xFF));
         }
         char printed[32];

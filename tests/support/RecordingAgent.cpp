@@ -4,7 +4,8 @@ namespace Kvr::Host {
 
 RecordingAgent::RecordingAgent() : m_log(std::make_shared<RecordingLog>()) {}
 
-std::shared_ptr<IKvrLog> RecordingAgent::CreateLog(std::string_view logId, const Guid& pluginId) {
+std::shared_ptr<IKvrLog> RecordingAgent::CreateLog(std::string_view logId, const Guid& pluginId)
+{
     m_logId = std::string(logId);
     m_pluginId = pluginId;
     return m_log;

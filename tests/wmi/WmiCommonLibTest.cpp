@@ -66,7 +66,9 @@ TEST_F(WmiCommonLibTest, ConnectsQueriesWalksAndReleasesInOrder)
 TEST_F(WmiCommonLibTest, DestructionReleasesTheCurrentObjectFirst)
 {
     Describe(R"({"disks": [{"number": 0, "model": "M", "pnpDeviceId": "P", "sizeBytes": 1000000000}]})");
-    { WmiCommonLib wmi(kDiskQuery, 2); }
+    {
+        WmiCommonLib wmi(kDiskQuery, 2);
+    }
     EXPECT_THAT(CallsFrom(machine.ComCalls(), "Release"),
                 ElementsAre("IWbemClassObject::Release() -> 0", "IEnumWbemClassObject::Release() -> 0",
                             "IWbemServices::Release() -> 0", "IWbemLocator::Release() -> 0", "CoUninitialize()"));

@@ -16,7 +16,12 @@
 namespace Talvex::Quorlin::Cpp::Common {
 
 // How a failure was reported; the failure line names it with its type word.
-enum class FailureType { Exception, ReturnHr, ReturnNt, LogHr, LogNt, FailFast };
+enum class FailureType { Exception,
+                         ReturnHr,
+                         ReturnNt,
+                         LogHr,
+                         LogNt,
+                         FailFast };
 inline constexpr std::size_t kFailureTypes = 6;
 
 struct FailureInfo {

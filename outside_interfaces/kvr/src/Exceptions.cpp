@@ -7,7 +7,8 @@ namespace Kvr {
 Exception::Exception(std::string message) : m_message(std::move(message)) {}
 
 Exception::Exception(std::string message, std::exception_ptr inner)
-    : m_message(std::move(message)), m_inner(std::move(inner)) {
+    : m_message(std::move(message)), m_inner(std::move(inner))
+{
     if (!m_inner) {
         return;
     }
@@ -29,7 +30,8 @@ std::string_view Exception::TypeName() const noexcept { return "Kvr::Exception";
 
 std::string_view ArgumentException::TypeName() const noexcept { return "Kvr::ArgumentException"; }
 
-std::string_view ArgumentOutOfRangeException::TypeName() const noexcept {
+std::string_view ArgumentOutOfRangeException::TypeName() const noexcept
+{
     return "Kvr::ArgumentOutOfRangeException";
 }
 
@@ -39,7 +41,8 @@ std::string_view NotSupportedException::TypeName() const noexcept { return "Kvr:
 
 OperationCanceledException::OperationCanceledException() : Exception("The operation was canceled.") {}
 
-std::string_view OperationCanceledException::TypeName() const noexcept {
+std::string_view OperationCanceledException::TypeName() const noexcept
+{
     return "Kvr::OperationCanceledException";
 }
 
@@ -47,7 +50,8 @@ KvrException::KvrException(std::exception_ptr inner) : Exception(DescribeExcepti
 
 std::string_view KvrException::TypeName() const noexcept { return "Kvr::KvrException"; }
 
-std::string DescribeException(const std::exception_ptr& error) {
+std::string DescribeException(const std::exception_ptr& error)
+{
     if (!error) {
         return {};
     }

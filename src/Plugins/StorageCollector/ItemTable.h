@@ -19,7 +19,8 @@
 namespace Talvex::Quorlin::Plugins {
 
 // An absent or empty item id asks for all items.
-inline bool AsksForAllItems(const std::optional<std::string>& itemId) noexcept {
+inline bool AsksForAllItems(const std::optional<std::string>& itemId) noexcept
+{
     return !itemId.has_value() || itemId->empty();
 }
 
@@ -33,7 +34,8 @@ public:
 
     // Raises Kvr::ArgumentException when the id is already in the table; the
     // table is then unchanged.
-    void Add(std::string itemId, T message) {
+    void Add(std::string itemId, T message)
+    {
         if (m_index.find(itemId) != m_index.end()) {
             throw Kvr::ArgumentException("An item with the same key has already been added. Key: " + itemId);
         }
@@ -42,7 +44,8 @@ public:
     }
 
     // The message of `itemId` (exact, case-sensitive), or null.
-    const T* Find(std::string_view itemId) const {
+    const T* Find(std::string_view itemId) const
+    {
         const auto found = m_index.find(itemId);
         return found == m_index.end() ? nullptr : m_entries[found->second].Message.get();
     }
@@ -53,7 +56,8 @@ public:
     auto end() const noexcept { return m_entries.end(); }
 
     // One item per entry, in table order, each stamped with `time`.
-    std::vector<Kvr::DatatypeItem<T>> AllItems(Kvr::CollectionTime time) const {
+    std::vector<Kvr::DatatypeItem<T>> AllItems(Kvr::CollectionTime time) const
+    {
         std::vector<Kvr::DatatypeItem<T>> items;
         items.reserve(m_entries.size());
         for (const auto& entry : m_entries) {
@@ -64,7 +68,8 @@ public:
 
     // The one item of `itemId`, or Kvr::ArgumentOutOfRangeException
     // "cannot find data with specific ID: <id>".
-    std::vector<Kvr::DatatypeItem<T>> OneItem(const std::string& itemId, Kvr::CollectionTime time) const {
+    std::vector<Kvr::DatatypeItem<T>> OneItem(const std::string& itemId, Kvr::CollectionTime time) const
+    {
         const auto found = m_index.find(itemId);
         if (found == m_index.end()) {
             throw Kvr::ArgumentOutOfRangeException("cannot find data with specific ID: " + itemId);

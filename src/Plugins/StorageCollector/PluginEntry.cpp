@@ -33,7 +33,8 @@ extern "C"
 #ifndef _WIN32
     __attribute__((visibility("default")))
 #endif
-    const Kvr::PluginExport* KvrPluginEntry()
+    const Kvr::PluginExport*
+    KvrPluginEntry()
 {
     return &Export;
 }

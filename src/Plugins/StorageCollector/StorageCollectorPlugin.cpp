@@ -23,7 +23,8 @@ using Cpp::Common::NotSupportedExceptionBehaviour;
 // Every collection method is this, applied to its own retriever.
 template <class T, class R>
 Kvr::DatatypeItemList<T> Collect(R& retriever, const std::optional<std::string>& itemId, Kvr::IKvrLog& log,
-                                 const Kvr::CancellationToken& token) {
+                                 const Kvr::CancellationToken& token)
+{
     static_assert(std::is_base_of_v<IStorageRetriever<T>, R>);
     const ItemHandlerDelegate<Kvr::DatatypeItemList<T>> delegate =
         [&retriever](const std::optional<std::string>& id) { return retriever.CollectData(id); };
@@ -48,33 +49,39 @@ StorageCollectorPlugin::StorageCollectorPlugin(Kvr::IAgent& agent)
 StorageCollectorPlugin::~StorageCollectorPlugin() = default;
 
 Kvr::DatatypeItemList<Datatypes::PhysicalDiskDynamicInfo> StorageCollectorPlugin::CollectPhysicalDiskDynamicInfo(
-    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token) {
+    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::PhysicalDiskDynamicInfo>(*m_PhysicalDiskDynamicInfoRetriever, itemId, *Log, token);
 }
 
 Kvr::DatatypeItemList<Datatypes::PhysicalDiskStaticInfo> StorageCollectorPlugin::CollectPhysicalDiskStaticInfo(
-    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token) {
+    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::PhysicalDiskStaticInfo>(*m_PhysicalDiskStaticInfoRetriever, itemId, *Log, token);
 }
 
 Kvr::DatatypeItemList<Datatypes::SmartDynamicInfo> StorageCollectorPlugin::CollectSmartDynamicInfo(
-    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token) {
+    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::SmartDynamicInfo>(*m_SmartDynamicInfoRetriever, itemId, *Log, token);
 }
 
 Kvr::DatatypeItemList<Datatypes::SmartNvmeInfo> StorageCollectorPlugin::CollectSmartNvmeInfo(
-    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token) {
+    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::SmartNvmeInfo>(*m_SmartNvmeInfoRetriever, itemId, *Log, token);
 }
 
 Kvr::DatatypeItemList<Datatypes::SmartStaticInfo> StorageCollectorPlugin::CollectSmartStaticInfo(
-    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token) {
+    const std::optional<std::string>& itemId, const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::SmartStaticInfo>(*m_SmartStaticInfoRetriever, itemId, *Log, token);
 }
 
 Kvr::DatatypeItemList<Datatypes::NvmeIdentifyControllerData>
 StorageCollectorPlugin::CollectNvmeIdentifyControllerData(const std::optional<std::string>& itemId,
-                                                          const Kvr::CancellationToken& token) {
+                                                          const Kvr::CancellationToken& token)
+{
     return Collect<Datatypes::NvmeIdentifyControllerData>(*m_NvmeIdentifyControllerDataRetriever, itemId, *Log,
                                                           token);
 }

@@ -66,7 +66,8 @@ public:
         const std::optional<std::string>& itemId, const Kvr::CancellationToken& token);
 
     // The collection methods, for the host to find by name.
-    static constexpr auto CollectionMethods() {
+    static constexpr auto CollectionMethods()
+    {
         using Self = StorageCollectorPlugin;
         return std::array{
             Kvr::MakeCollectionMethod<&Self::CollectPhysicalDiskDynamicInfo>("CollectPhysicalDiskDynamicInfo"),

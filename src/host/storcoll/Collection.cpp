@@ -3,21 +3,16 @@
 #include "ItemJson.h"
 #include "kvr/host/ExceptionText.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 std::string ErrorLines(const Kvr::Exception& failure)
 {
     std::string text = failure.Message();
-    if (const Kvr::Exception* inner = failure.InnerException())
-    {
+    if (const Kvr::Exception* inner = failure.InnerException()) {
         text += "\n  inner error: " + Kvr::Host::ExceptionChainText(*inner);
-    }
-    else if (const std::exception* native = failure.InnerNativeException())
-    {
+    } else if (const std::exception* native = failure.InnerNativeException()) {
         text += "\n  inner error: " + std::string(native->what());
     }
     return text;
@@ -31,37 +26,28 @@ std::vector<MethodOutcome> CollectMethods(Kvr::BaseCollector& plugin,
                                           const ProgressListener& progress)
 {
     std::vector<MethodOutcome> outcomes;
-    for (const auto& method : methods)
-    {
+    for (const auto& method : methods) {
         MethodOutcome outcome{method, std::nullopt, std::nullopt, {}, false, {}};
-        if (progress)
-        {
+        if (progress) {
             progress(outcome, false);
         }
         const auto start = std::chrono::steady_clock::now();
-        try
-        {
+        try {
             outcome.Items = method.Invoke(plugin, itemId, token);
-        }
-        catch (const Kvr::OperationCanceledException& cancelled)
-        {
+        } catch (const Kvr::OperationCanceledException& cancelled) {
             outcome.Error = ErrorToJson(cancelled);
             outcome.ErrorText = cancelled.Message();
             outcome.Cancelled = true;
-        }
-        catch (const Kvr::Exception& failure)
-        {
+        } catch (const Kvr::Exception& failure) {
             outcome.Error = ErrorToJson(failure);
             outcome.ErrorText = ErrorLines(failure);
         }
         outcome.Elapsed = std::chrono::steady_clock::now() - start;
-        if (progress)
-        {
+        if (progress) {
             progress(outcome, true);
         }
         outcomes.push_back(std::move(outcome));
-        if (outcomes.back().Cancelled)
-        {
+        if (outcomes.back().Cancelled) {
             break;
         }
     }

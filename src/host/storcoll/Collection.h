@@ -15,16 +15,14 @@
 #include "kvr/BaseCollector.h"
 #include "kvr/Registration.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // What one collection method gave.
-struct MethodOutcome
-{
+struct MethodOutcome {
     Kvr::CollectionMethodEntry Method;
-    Kvr::GenericItemList Items;           // no list when the method found nothing or failed
+    Kvr::GenericItemList Items;                   // no list when the method found nothing or failed
     std::optional<nlohmann::ordered_json> Error;  // {"type", "message", "inner"} when it raised
-    std::string ErrorText;                // the error's message and its inner error, one line each
+    std::string ErrorText;                        // the error's message and its inner error, one line each
     bool Cancelled = false;
     std::chrono::steady_clock::duration Elapsed{};
 };
@@ -43,10 +41,8 @@ std::vector<MethodOutcome> CollectMethods(Kvr::BaseCollector& plugin,
 template <class T>
 const MethodOutcome* FindOutcome(std::span<const MethodOutcome> outcomes)
 {
-    for (const auto& outcome : outcomes)
-    {
-        if (outcome.Method.MessageTypeName() == T::descriptor()->full_name())
-        {
+    for (const auto& outcome : outcomes) {
+        if (outcome.Method.MessageTypeName() == T::descriptor()->full_name()) {
             return &outcome;
         }
     }

@@ -10,7 +10,8 @@ namespace Storcoll {
 
 void PrintRegistration(const Kvr::PluginAttribute& plugin, const Kvr::PublisherAttribute& publisher,
                        std::string_view logId, std::span<const Kvr::CollectionMethodEntry> methods,
-                       std::ostream& out) {
+                       std::ostream& out)
+{
     out << "Plugin:       " << plugin.Name << '\n'
         << "Id:           " << plugin.Id << '\n'
         << "Version:      " << plugin.Version << '\n'
@@ -34,7 +35,8 @@ namespace {
 
 constexpr std::string_view kMethodPrefix = "Collect";
 
-bool Names(const Kvr::CollectionMethodEntry& method, std::string_view name) {
+bool Names(const Kvr::CollectionMethodEntry& method, std::string_view name)
+{
     if (method.Name == name) {
         return true;
     }
@@ -44,7 +46,8 @@ bool Names(const Kvr::CollectionMethodEntry& method, std::string_view name) {
 }  // namespace
 
 std::vector<Kvr::CollectionMethodEntry> SelectMethods(std::span<const Kvr::CollectionMethodEntry> methods,
-                                                      const std::vector<std::string>& names) {
+                                                      const std::vector<std::string>& names)
+{
     if (names.empty()) {
         return {methods.begin(), methods.end()};
     }
@@ -69,13 +72,15 @@ namespace {
 
 constexpr std::string_view UnknownItemText = "cannot find data with specific ID: ";
 
-bool IsUnknownItem(const MethodOutcome& outcome) {
+bool IsUnknownItem(const MethodOutcome& outcome)
+{
     return outcome.Error && !outcome.Cancelled && outcome.ErrorText.find(UnknownItemText) != std::string::npos;
 }
 
 // The ids of every item the methods have, in the order first met.
 std::vector<std::string> ExistingIds(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
-                                     const std::stop_token& token) {
+                                     const std::stop_token& token)
+{
     std::vector<std::string> ids;
     for (const auto& outcome : CollectMethods(plugin, methods, std::nullopt, token)) {
         for (const auto& item : outcome.Items.value_or(std::vector<Kvr::GenericItem>{})) {
@@ -91,7 +96,8 @@ std::vector<std::string> ExistingIds(Kvr::BaseCollector& plugin, std::span<const
 
 int RunCollect(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
                const std::optional<std::string>& itemId, const std::stop_token& token,
-               const CollectOptions& options, std::ostream& out, std::ostream& err) {
+               const CollectOptions& options, std::ostream& out, std::ostream& err)
+{
     ProgressListener listener;
     if (options.Progress) {
         listener = Progress(err, options.ProgressColor);

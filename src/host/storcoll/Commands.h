@@ -19,12 +19,12 @@ namespace Storcoll {
 // What storcoll exits with; docs/exit-codes in the README.
 enum ExitCode : int {
     Success = 0,
-    CollectionFailed = 1,     // a collection method raised
-    UsageError = 2,           // the command line is wrong
-    MachineRefused = 3,       // the machine description cannot be read or is refused
-    PluginUnavailable = 4,    // the plug-in library is missing, unloadable or incompatible
-    ListenFailed = 5,         // storcoll serve cannot listen on its address
-    Cancelled = 130,          // as a shell reports a program ended by SIGINT
+    CollectionFailed = 1,   // a collection method raised
+    UsageError = 2,         // the command line is wrong
+    MachineRefused = 3,     // the machine description cannot be read or is refused
+    PluginUnavailable = 4,  // the plug-in library is missing, unloadable or incompatible
+    ListenFailed = 5,       // storcoll serve cannot listen on its address
+    Cancelled = 130,        // as a shell reports a program ended by SIGINT
 };
 
 // The plug-in's registration: its attributes, the log id it logs under and

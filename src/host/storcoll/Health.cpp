@@ -12,11 +12,9 @@
 #include "smart_nvme_info.pb.h"
 #include "smart_static_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 using Talvex::Quorlin::Datatypes::NvmeHealthInfo;
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
@@ -30,12 +28,10 @@ using Texts = std::vector<std::string>;
 // unless the threshold is 0 (the drive sets no limit for it).
 void AttributeAtThreshold(const SmartDynamicInfo& smart, Texts& out)
 {
-    for (const auto& attribute : SetAttributes(smart))
-    {
+    for (const auto& attribute : SetAttributes(smart)) {
         const auto& detail = *attribute.Detail;
         if (detail.has_normal() && detail.has_threshold() && detail.threshold().value() != 0 &&
-            detail.normal().value() <= detail.threshold().value())
-        {
+            detail.normal().value() <= detail.threshold().value()) {
             out.push_back(std::string(attribute.Name) + " (" + std::to_string(attribute.Id) + "): current value " +
                           std::to_string(detail.normal().value()) + " at or below its threshold " +
                           std::to_string(detail.threshold().value()));
@@ -50,8 +46,7 @@ template <std::uint8_t Id>
 void RawValueAboveZero(const SmartDynamicInfo& smart, Texts& out)
 {
     const auto* detail = FindAttribute(smart, Id);
-    if (detail != nullptr && detail->has_raw_value() && detail->raw_value().value() != 0)
-    {
+    if (detail != nullptr && detail->has_raw_value() && detail->raw_value().value() != 0) {
         const auto* entry = Talvex::Quorlin::Cpp::Common::FindSmartAttribute(Id);
         out.push_back(std::string(entry->Name) + " (" + std::to_string(Id) + "): raw value " +
                       std::to_string(detail->raw_value().value()));
@@ -61,23 +56,19 @@ void RawValueAboveZero(const SmartDynamicInfo& smart, Texts& out)
 // NVMe: every critical-warning bit the drive set, by name.
 void CriticalWarningBit(const NvmeHealthInfo& health, Texts& out)
 {
-    if (!health.has_critical_warning())
-    {
+    if (!health.has_critical_warning()) {
         return;
     }
     const auto& warning = health.critical_warning();
     const auto* descriptor = warning.GetDescriptor();
     const auto* reflection = warning.GetReflection();
-    for (int index = 0; index < descriptor->field_count(); ++index)
-    {
+    for (int index = 0; index < descriptor->field_count(); ++index) {
         const auto* field = descriptor->field(index);
-        if (!reflection->HasField(warning, field))
-        {
+        if (!reflection->HasField(warning, field)) {
             continue;
         }
         const auto& flag = static_cast<const google::protobuf::BoolValue&>(reflection->GetMessage(warning, field));
-        if (flag.value())
-        {
+        if (flag.value()) {
             out.push_back("critical warning " + field->json_name());
         }
     }
@@ -86,8 +77,7 @@ void CriticalWarningBit(const NvmeHealthInfo& health, Texts& out)
 void SpareBelowThreshold(const NvmeHealthInfo& health, Texts& out)
 {
     if (health.has_available_spare() && health.has_available_spare_threshold() &&
-        health.available_spare().value() < health.available_spare_threshold().value())
-    {
+        health.available_spare().value() < health.available_spare_threshold().value()) {
         out.push_back("available spare " + std::to_string(health.available_spare().value()) +
                       "% below its threshold " + std::to_string(health.available_spare_threshold().value()) + "%");
     }
@@ -95,8 +85,7 @@ void SpareBelowThreshold(const NvmeHealthInfo& health, Texts& out)
 
 void WornOut(const NvmeHealthInfo& health, Texts& out)
 {
-    if (health.has_percentage_used() && health.percentage_used().value() >= 100)
-    {
+    if (health.has_percentage_used() && health.percentage_used().value() >= 100) {
         out.push_back("percentage used " + std::to_string(health.percentage_used().value()) + "%");
     }
 }
@@ -104,8 +93,7 @@ void WornOut(const NvmeHealthInfo& health, Texts& out)
 void MediaErrors(const NvmeHealthInfo& health, Texts& out)
 {
     const auto count = ParseHexCounter(health.media_and_data_integrity_errors());
-    if (count && *count != 0)
-    {
+    if (count && *count != 0) {
         out.push_back("media and data integrity errors: " + DecimalText(*count));
     }
 }
@@ -113,8 +101,7 @@ void MediaErrors(const NvmeHealthInfo& health, Texts& out)
 // The rules, worst first. An ATA rule reads the SMART attributes, an NVMe
 // rule the health log; every rule that fires adds its reasons, and the
 // verdict is the worst severity among them (good when none fires).
-struct HealthRule
-{
+struct HealthRule {
     Verdict Severity;
     void (*Ata)(const SmartDynamicInfo&, Texts&);
     void (*Nvme)(const NvmeHealthInfo&, Texts&);
@@ -137,12 +124,10 @@ template <class Data, class Check>
 DiskHealth Assess(const std::string& itemId, std::string source, const Data& data, Check check)
 {
     DiskHealth health{itemId, "", std::move(source), Verdict::Good, {}, ""};
-    for (const auto& rule : Rules)
-    {
+    for (const auto& rule : Rules) {
         Texts texts;
         check(rule, data, texts);
-        for (auto& text : texts)
-        {
+        for (auto& text : texts) {
             health.Reasons.push_back({rule.Severity, std::move(text)});
             health.Verdict = std::max(health.Verdict, rule.Severity);
         }
@@ -161,12 +146,10 @@ constexpr const char* NoHealthLog = "its NVMe item holds no health log";
 // Why a health method gave nothing for one disk.
 std::string Missing(const MethodOutcome* outcome, std::string_view method)
 {
-    if (outcome == nullptr)
-    {
+    if (outcome == nullptr) {
         return std::string(method) + " was not run";
     }
-    if (outcome->Error)
-    {
+    if (outcome->Error) {
         return std::string(method) + " failed: " + outcome->Error->at("message").get<std::string>();
     }
     return std::string(method) + " returned nothing for this disk";
@@ -176,8 +159,7 @@ std::string Missing(const MethodOutcome* outcome, std::string_view method)
 
 std::string_view VerdictName(Verdict verdict)
 {
-    switch (verdict)
-    {
+    switch (verdict) {
     case Verdict::Good:
         return "good";
     case Verdict::Caution:
@@ -192,13 +174,11 @@ std::string_view VerdictName(Verdict verdict)
 
 DiskHealth AssessSmart(const std::string& itemId, const SmartDynamicInfo& smart)
 {
-    if (SetAttributes(smart).empty())
-    {
+    if (SetAttributes(smart).empty()) {
         return DiskHealth{itemId, "", "ATA SMART", Verdict::None, {}, NoAttributes};
     }
     return Assess(itemId, "ATA SMART", smart, [](const HealthRule& rule, const SmartDynamicInfo& data, Texts& out) {
-        if (rule.Ata != nullptr)
-        {
+        if (rule.Ata != nullptr) {
             rule.Ata(data, out);
         }
     });
@@ -206,14 +186,12 @@ DiskHealth AssessSmart(const std::string& itemId, const SmartDynamicInfo& smart)
 
 DiskHealth AssessNvme(const std::string& itemId, const SmartNvmeInfo& nvme)
 {
-    if (!nvme.has_health_info())
-    {
+    if (!nvme.has_health_info()) {
         return DiskHealth{itemId, "", "NVMe health log", Verdict::None, {}, NoHealthLog};
     }
     return Assess(itemId, "NVMe health log", nvme.health_info(),
                   [](const HealthRule& rule, const NvmeHealthInfo& data, Texts& out) {
-                      if (rule.Nvme != nullptr)
-                      {
+                      if (rule.Nvme != nullptr) {
                           rule.Nvme(data, out);
                       }
                   });
@@ -227,15 +205,13 @@ std::vector<DiskHealth> AssessHealth(std::span<const MethodOutcome> outcomes)
     const auto* nvme = FindOutcome<SmartNvmeInfo>(outcomes);
 
     std::vector<DiskHealth> result;
-    if (smart == nullptr && nvme == nullptr)
-    {
+    if (smart == nullptr && nvme == nullptr) {
         return result;
     }
     const auto entryOf = [&](const std::string& itemId) -> DiskHealth& {
         const auto found = std::find_if(result.begin(), result.end(),
                                         [&](const DiskHealth& disk) { return disk.ItemId == itemId; });
-        if (found != result.end())
-        {
+        if (found != result.end()) {
             return *found;
         }
         return result.emplace_back(DiskHealth{itemId, "", "", Verdict::None, {}, ""});
@@ -245,20 +221,16 @@ std::vector<DiskHealth> AssessHealth(std::span<const MethodOutcome> outcomes)
                                                     : std::span<const Kvr::GenericItem>();
     };
 
-    for (const auto& item : itemsOf(disks))
-    {
+    for (const auto& item : itemsOf(disks)) {
         DiskHealth& disk = entryOf(item.ItemId);
-        if (const auto* info = StaticInfoOf(item))
-        {
+        if (const auto* info = StaticInfoOf(item)) {
             disk.Model = info->make_model();
         }
     }
-    for (const auto& item : itemsOf(smartStatic))
-    {
+    for (const auto& item : itemsOf(smartStatic)) {
         DiskHealth& disk = entryOf(item.ItemId);
         const auto* info = dynamic_cast<const SmartStaticInfo*>(item.Message.get());
-        if (disk.Model.empty() && info != nullptr)
-        {
+        if (disk.Model.empty() && info != nullptr) {
             disk.Model = info->model_name();
         }
     }
@@ -268,49 +240,38 @@ std::vector<DiskHealth> AssessHealth(std::span<const MethodOutcome> outcomes)
     std::map<std::string, std::string> nvmeEmpty;
     const auto merge = [&](DiskHealth assessed) {
         DiskHealth& disk = entryOf(assessed.ItemId);
-        if (assessed.Verdict == Verdict::None)
-        {
+        if (assessed.Verdict == Verdict::None) {
             (assessed.Source == "ATA SMART" ? smartEmpty : nvmeEmpty)[assessed.ItemId] = assessed.Unavailable;
             return;
         }
-        if (disk.Verdict == Verdict::None)
-        {
+        if (disk.Verdict == Verdict::None) {
             disk.Source = assessed.Source;
             disk.Verdict = assessed.Verdict;
-        }
-        else
-        {
+        } else {
             disk.Source += ", " + assessed.Source;
             disk.Verdict = std::max(disk.Verdict, assessed.Verdict);
         }
-        for (auto& reason : assessed.Reasons)
-        {
+        for (auto& reason : assessed.Reasons) {
             disk.Reasons.push_back(std::move(reason));
         }
     };
-    for (const auto& item : itemsOf(smart))
-    {
-        if (const auto* data = dynamic_cast<const SmartDynamicInfo*>(item.Message.get()))
-        {
+    for (const auto& item : itemsOf(smart)) {
+        if (const auto* data = dynamic_cast<const SmartDynamicInfo*>(item.Message.get())) {
             merge(AssessSmart(item.ItemId, *data));
         }
     }
-    for (const auto& item : itemsOf(nvme))
-    {
-        if (const auto* data = dynamic_cast<const SmartNvmeInfo*>(item.Message.get()))
-        {
+    for (const auto& item : itemsOf(nvme)) {
+        if (const auto* data = dynamic_cast<const SmartNvmeInfo*>(item.Message.get())) {
             merge(AssessNvme(item.ItemId, *data));
         }
     }
 
-    for (auto& disk : result)
-    {
+    for (auto& disk : result) {
         // Devices pad their model texts with blanks.
         disk.Model.erase(disk.Model.find_last_not_of(' ') + 1);
         std::stable_sort(disk.Reasons.begin(), disk.Reasons.end(),
                          [](const HealthReason& a, const HealthReason& b) { return a.Severity > b.Severity; });
-        if (disk.Verdict == Verdict::None)
-        {
+        if (disk.Verdict == Verdict::None) {
             const auto why = [&](const std::map<std::string, std::string>& empty, const MethodOutcome* outcome,
                                  std::string_view method) {
                 const auto found = empty.find(disk.ItemId);

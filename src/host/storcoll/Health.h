@@ -11,19 +11,16 @@
 
 #include "Collection.h"
 
-namespace Talvex::Quorlin::Datatypes
-{
+namespace Talvex::Quorlin::Datatypes {
 class SmartDynamicInfo;
 class SmartNvmeInfo;
 }  // namespace Talvex::Quorlin::Datatypes
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // Ordered from best to worst, so that the worse of two is the larger. None:
 // the disk's health data could not be read, and DiskHealth::Unavailable says why.
-enum class Verdict
-{
+enum class Verdict {
     Good,
     Caution,
     Bad,
@@ -33,17 +30,15 @@ enum class Verdict
 // "good", "caution", "bad", "none"
 std::string_view VerdictName(Verdict verdict);
 
-struct HealthReason
-{
+struct HealthReason {
     Storcoll::Verdict Severity;  // Caution or Bad
-    std::string Text;  // "Reallocated sectors (5): raw value 8"
+    std::string Text;            // "Reallocated sectors (5): raw value 8"
 };
 
-struct DiskHealth
-{
+struct DiskHealth {
     std::string ItemId;
-    std::string Model;  // from the disk's static info when it was collected, else ""
-    std::string Source; // "ATA SMART", "NVMe health log", or "" when there is none
+    std::string Model;   // from the disk's static info when it was collected, else ""
+    std::string Source;  // "ATA SMART", "NVMe health log", or "" when there is none
     Storcoll::Verdict Verdict = Storcoll::Verdict::None;
     std::vector<HealthReason> Reasons;  // every rule that fired, worst first
     std::string Unavailable;            // why there is no verdict; "" when there is one

@@ -6,8 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 using Counter128 = unsigned __int128;
 

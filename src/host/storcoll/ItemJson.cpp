@@ -34,7 +34,8 @@ void DropUnsetFields(const google::protobuf::Message& message, Json& json)
     }
 }
 
-bool IsPrintableText(const std::string& bytes) {
+bool IsPrintableText(const std::string& bytes)
+{
     for (const unsigned char c : bytes) {
         if (c < 0x20 || c >= 0x7F) {
             return false;
@@ -44,7 +45,8 @@ bool IsPrintableText(const std::string& bytes) {
 }
 
 // Replaces the base64 of each singular bytes field holding printable text by the text.
-void BytesAsText(const google::protobuf::Message& message, Json& json) {
+void BytesAsText(const google::protobuf::Message& message, Json& json)
+{
     const auto* descriptor = message.GetDescriptor();
     const auto* reflection = message.GetReflection();
     for (int index = 0; index < descriptor->field_count(); ++index) {
@@ -76,7 +78,8 @@ void BytesAsText(const google::protobuf::Message& message, Json& json) {
 
 }  // namespace
 
-Json MessageToJson(const google::protobuf::Message& message, bool protoJson) {
+Json MessageToJson(const google::protobuf::Message& message, bool protoJson)
+{
     google::protobuf::util::JsonPrintOptions options;
     options.always_print_primitive_fields = true;
     options.preserve_proto_field_names = false;
@@ -93,7 +96,8 @@ Json MessageToJson(const google::protobuf::Message& message, bool protoJson) {
     return json;
 }
 
-Json ItemToJson(const Kvr::GenericItem& item, bool protoJson) {
+Json ItemToJson(const Kvr::GenericItem& item, bool protoJson)
+{
     Json json;
     json["itemId"] = item.ItemId;
     json["time"] = Kvr::Host::FormatUtcTime(item.Time);
@@ -101,7 +105,8 @@ Json ItemToJson(const Kvr::GenericItem& item, bool protoJson) {
     return json;
 }
 
-Json ErrorToJson(const Kvr::Exception& error) {
+Json ErrorToJson(const Kvr::Exception& error)
+{
     Json json;
     json["type"] = std::string(error.TypeName());
     json["message"] = error.Message();
@@ -113,7 +118,8 @@ Json ErrorToJson(const Kvr::Exception& error) {
     return json;
 }
 
-Json HealthToJson(const DiskHealth& health) {
+Json HealthToJson(const DiskHealth& health)
+{
     Json json;
     json["itemId"] = health.ItemId;
     json["model"] = health.Model;

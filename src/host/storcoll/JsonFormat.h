@@ -7,8 +7,7 @@
 #include "ItemJson.h"
 #include "OutputFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // A method's entry in "collections".
 Json MethodToJson(const MethodOutcome& outcome, bool protoJson);

@@ -6,8 +6,7 @@
 
 #include "OutputFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 void PrintJsonLines(const Report& report, const OutputOptions& options, std::ostream& out);
 

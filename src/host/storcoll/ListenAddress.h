@@ -8,21 +8,18 @@
 #include <string>
 #include <string_view>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // A listen address that cannot be parsed, with what is wrong with it.
-class BadListenAddress : public std::invalid_argument
-{
+class BadListenAddress : public std::invalid_argument {
 public:
     using std::invalid_argument::invalid_argument;
 };
 
-struct ListenAddress
-{
+struct ListenAddress {
     static constexpr std::uint16_t DefaultPort = 9863;
 
-    std::string Host = "127.0.0.1";  // an IPv6 address without its brackets
+    std::string Host = "127.0.0.1";    // an IPv6 address without its brackets
     std::uint16_t Port = DefaultPort;  // 0: any free port
 
     // Raises BadListenAddress naming the problem.

@@ -12,7 +12,8 @@
 
 namespace Storcoll {
 
-void InstallMachine(const MachineOptions& options) {
+void InstallMachine(const MachineOptions& options)
+{
     if (options.live) {
         live::LiveOptions liveOptions;
         liveOptions.SampleInterval = std::chrono::milliseconds(options.sampleIntervalMs);
@@ -34,11 +35,13 @@ void InstallMachine(const MachineOptions& options) {
     platform::InstallProcessMachine(std::make_shared<sim::SimMachine>(description));
 }
 
-std::string_view DefaultMachineDescription() {
+std::string_view DefaultMachineDescription()
+{
     return sim::DefaultDescriptionJson();
 }
 
-int CheckMachineDescription(const std::string& file, std::ostream& out, std::ostream& err) {
+int CheckMachineDescription(const std::string& file, std::ostream& out, std::ostream& err)
+{
     const auto problems = sim::DescriptionFileProblems(file);
     if (problems.empty()) {
         out << "machine description \"" << file << "\" is good\n";

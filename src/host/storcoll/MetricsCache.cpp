@@ -2,8 +2,7 @@
 
 #include <utility>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 MetricsCache::MetricsCache(Produce produce, Clock::duration minInterval, std::function<Clock::time_point()> now)
     : m_produce(std::move(produce)), m_minInterval(minInterval), m_now(std::move(now))
@@ -18,8 +17,7 @@ std::string MetricsCache::Get()
     std::lock_guard collecting(m_collectMutex);
     {
         std::lock_guard state(m_stateMutex);
-        if (m_text && (m_finished >= arrived || arrived - m_started < m_minInterval))
-        {
+        if (m_text && (m_finished >= arrived || arrived - m_started < m_minInterval)) {
             return *m_text;
         }
     }
@@ -44,8 +42,7 @@ std::uint64_t MetricsCache::Collections() const
 std::optional<std::chrono::system_clock::time_point> MetricsCache::LastCollection() const
 {
     std::lock_guard state(m_stateMutex);
-    if (!m_text)
-    {
+    if (!m_text) {
         return std::nullopt;
     }
     return m_startedWall;

@@ -12,11 +12,9 @@
 #include <optional>
 #include <string>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-class MetricsCache
-{
+class MetricsCache {
 public:
     using Clock = std::chrono::steady_clock;
     using Produce = std::function<std::string()>;

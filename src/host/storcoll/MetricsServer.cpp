@@ -15,11 +15,9 @@
 
 #include "PromExposition.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 constexpr const char* MetricsContentType = "text/plain; version=0.0.4; charset=utf-8";
 
@@ -33,22 +31,17 @@ std::string BindFailureReason(const ListenAddress& address)
     hints.ai_flags = AI_PASSIVE;
     addrinfo* found = nullptr;
     const std::string port = std::to_string(address.Port);
-    if (const int error = getaddrinfo(address.Host.c_str(), port.c_str(), &hints, &found); error != 0)
-    {
+    if (const int error = getaddrinfo(address.Host.c_str(), port.c_str(), &hints, &found); error != 0) {
         return gai_strerror(error);
     }
     std::string reason = "unknown reason";
     const int fd = socket(found->ai_family, found->ai_socktype, found->ai_protocol);
-    if (fd < 0)
-    {
+    if (fd < 0) {
         reason = std::strerror(errno);
-    }
-    else
-    {
+    } else {
         const int yes = 1;
         setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
-        if (bind(fd, found->ai_addr, found->ai_addrlen) != 0)
-        {
+        if (bind(fd, found->ai_addr, found->ai_addrlen) != 0) {
             reason = std::strerror(errno);
         }
         close(fd);
@@ -64,8 +57,7 @@ bool Resolves(const std::string& host)
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_flags = AI_PASSIVE;
     addrinfo* found = nullptr;
-    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0)
-    {
+    if (getaddrinfo(host.c_str(), nullptr, &hints, &found) != 0) {
         return false;
     }
     freeaddrinfo(found);
@@ -75,10 +67,8 @@ bool Resolves(const std::string& host)
 std::string HtmlEscaped(std::string_view text)
 {
     std::string out;
-    for (const char c : text)
-    {
-        switch (c)
-        {
+    for (const char c : text) {
+        switch (c) {
         case '<': out += "&lt;"; break;
         case '>': out += "&gt;"; break;
         case '&': out += "&amp;"; break;
@@ -109,16 +99,11 @@ MetricsServer::MetricsServer(MetricsCache& cache, std::string about)
     m_server->set_exception_handler(
         [](const httplib::Request&, httplib::Response& response, std::exception_ptr error) {
             std::string text = "collection failed";
-            try
-            {
+            try {
                 std::rethrow_exception(error);
-            }
-            catch (const std::exception& failure)
-            {
+            } catch (const std::exception& failure) {
                 text += std::string(": ") + failure.what();
-            }
-            catch (...)
-            {
+            } catch (...) {
             }
             response.status = 500;
             response.set_content(text + "\n", "text/plain; charset=utf-8");
@@ -129,23 +114,18 @@ MetricsServer::~MetricsServer() = default;
 
 int MetricsServer::Bind(const ListenAddress& address)
 {
-    if (!Resolves(address.Host))
-    {
+    if (!Resolves(address.Host)) {
         throw BadListenAddress("bad listen address '" + address.Text() + "': '" + address.Host +
                                "' is neither an IP address nor a known host name");
     }
     m_address = address;
-    if (address.Port == 0)
-    {
+    if (address.Port == 0) {
         const int port = m_server->bind_to_any_port(address.Host);
-        if (port < 0)
-        {
+        if (port < 0) {
             throw ListenError("cannot listen on " + address.Text() + ": " + BindFailureReason(address));
         }
         m_address.Port = static_cast<std::uint16_t>(port);
-    }
-    else if (!m_server->bind_to_port(address.Host, address.Port))
-    {
+    } else if (!m_server->bind_to_port(address.Host, address.Port)) {
         throw ListenError("cannot listen on " + address.Text() + ": " + BindFailureReason(address));
     }
     return m_address.Port;
@@ -167,8 +147,7 @@ void MetricsServer::Run(const std::stop_token& stop)
 std::string MetricsServer::StatusPage() const
 {
     std::string last = "none yet";
-    if (const auto when = m_cache.LastCollection())
-    {
+    if (const auto when = m_cache.LastCollection()) {
         const std::time_t seconds = std::chrono::system_clock::to_time_t(*when);
         std::tm utc{};
         gmtime_r(&seconds, &utc);

@@ -11,24 +11,20 @@
 #include "ListenAddress.h"
 #include "MetricsCache.h"
 
-namespace httplib
-{
+namespace httplib {
 class Server;
 }
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // The address could not be listened on (in use, not on this machine, not
 // allowed), with the reason.
-class ListenError : public std::runtime_error
-{
+class ListenError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-class MetricsServer
-{
+class MetricsServer {
 public:
     // `about` is one line naming the program for the status page.
     MetricsServer(MetricsCache& cache, std::string about);

@@ -5,11 +5,9 @@
 #include "nvme_identify_controller_data.pb.h"
 #include "smart_nvme_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 using namespace Talvex::Quorlin::Datatypes;
 
@@ -18,8 +16,7 @@ constexpr Counter128 DataUnitBytes = 512'000;
 // What the plug-in hands on for a temperature the drive does not report.
 constexpr int NoTemperature = 0;
 
-class Fields
-{
+class Fields {
 public:
     void Add(std::string name, std::string value, Tone tone = Tone::Plain)
     {
@@ -41,12 +38,10 @@ std::string Celsius(const google::protobuf::Int32Value& value)
 
 std::string Kelvin(bool set, const google::protobuf::UInt32Value& value)
 {
-    if (!set)
-    {
+    if (!set) {
         return "-";
     }
-    if (value.value() == 0)
-    {
+    if (value.value() == 0) {
         return "not reported";
     }
     return std::to_string(static_cast<long>(value.value()) - 273) + " \u00b0C (" + std::to_string(value.value()) +
@@ -56,14 +51,14 @@ std::string Kelvin(bool set, const google::protobuf::UInt32Value& value)
 std::string CounterText(const std::string& hex)
 {
     const auto count = ParseHexCounter(hex);
-    return count ? DecimalText(*count) : hex.empty() ? "-" : "unreadable (" + hex + ")";
+    return count ? DecimalText(*count) : hex.empty() ? "-"
+                                                     : "unreadable (" + hex + ")";
 }
 
 std::string DataUnitsText(const std::string& hex)
 {
     const auto units = ParseHexCounter(hex);
-    if (!units)
-    {
+    if (!units) {
         return CounterText(hex);
     }
     return SizeText(*units * DataUnitBytes) + " (" + DecimalText(*units) + " units)";
@@ -75,12 +70,10 @@ std::string FlagNames(const google::protobuf::Message& flags, bool& any)
     std::string names;
     const auto* descriptor = flags.GetDescriptor();
     const auto* reflection = flags.GetReflection();
-    for (int index = 0; index < descriptor->field_count(); ++index)
-    {
+    for (int index = 0; index < descriptor->field_count(); ++index) {
         const auto* field = descriptor->field(index);
         if (reflection->HasField(flags, field) &&
-            static_cast<const google::protobuf::BoolValue&>(reflection->GetMessage(flags, field)).value())
-        {
+            static_cast<const google::protobuf::BoolValue&>(reflection->GetMessage(flags, field)).value()) {
             names += names.empty() ? "" : ", ";
             names += field->json_name();
         }
@@ -92,42 +85,34 @@ std::string FlagNames(const google::protobuf::Message& flags, bool& any)
 void AddHealthLog(Fields& fields, const NvmeHealthInfo& health)
 {
     bool warned = false;
-    if (health.has_critical_warning())
-    {
+    if (health.has_critical_warning()) {
         const std::string names = FlagNames(health.critical_warning(), warned);
         fields.Add("Critical warnings", names, warned ? Tone::Bad : Tone::Good);
     }
-    if (health.has_endurance_group_critical_warning_summary())
-    {
+    if (health.has_endurance_group_critical_warning_summary()) {
         const std::string names = FlagNames(health.endurance_group_critical_warning_summary(), warned);
         fields.Add("Endurance group warnings", names, warned ? Tone::Bad : Tone::Plain);
     }
-    if (health.has_composite_temperature())
-    {
+    if (health.has_composite_temperature()) {
         fields.Add("Temperature", Celsius(health.composite_temperature()));
     }
     std::string sensors;
     const auto* descriptor = health.GetDescriptor();
-    for (int sensor = 1; sensor <= 8; ++sensor)
-    {
+    for (int sensor = 1; sensor <= 8; ++sensor) {
         const auto* field = descriptor->FindFieldByName("temperature_sensor_" + std::to_string(sensor));
-        if (field == nullptr || !health.GetReflection()->HasField(health, field))
-        {
+        if (field == nullptr || !health.GetReflection()->HasField(health, field)) {
             continue;
         }
         const auto& value =
             static_cast<const google::protobuf::Int32Value&>(health.GetReflection()->GetMessage(health, field));
-        if (value.value() != NoTemperature)
-        {
+        if (value.value() != NoTemperature) {
             sensors += (sensors.empty() ? "" : ", ") + std::to_string(sensor) + ": " + Celsius(value);
         }
     }
-    if (!sensors.empty())
-    {
+    if (!sensors.empty()) {
         fields.Add("Temperature sensors", sensors);
     }
-    if (health.has_available_spare())
-    {
+    if (health.has_available_spare()) {
         const bool low = health.has_available_spare_threshold() &&
                          health.available_spare().value() < health.available_spare_threshold().value();
         fields.Add("Available spare",
@@ -135,8 +120,7 @@ void AddHealthLog(Fields& fields, const NvmeHealthInfo& health)
                        ValueText(health.has_available_spare_threshold(), health.available_spare_threshold()) + " %)",
                    low ? Tone::Bad : Tone::Plain);
     }
-    if (health.has_percentage_used())
-    {
+    if (health.has_percentage_used()) {
         fields.Add("Percentage used", std::to_string(health.percentage_used().value()) + " %",
                    health.percentage_used().value() >= 100 ? Tone::Bad : Tone::Plain);
     }
@@ -179,8 +163,7 @@ void AddCustomizedHealth(Fields& fields, const NvmeCustomizedHealthInfo& custom)
 
 std::string HexText(bool set, const google::protobuf::UInt32Value& value)
 {
-    if (!set)
-    {
+    if (!set) {
         return "-";
     }
     char text[16];
@@ -191,8 +174,7 @@ std::string HexText(bool set, const google::protobuf::UInt32Value& value)
 // Max power in watts: the descriptor counts it in 0.01 W, or 0.0001 W when its scale bit is set.
 std::string Watts(const NvmePowerStateDesc& state)
 {
-    if (!state.has_max_power())
-    {
+    if (!state.has_max_power()) {
         return "-";
     }
     const bool fine = state.has_max_power_scale() && state.max_power_scale().value();
@@ -209,8 +191,7 @@ void PrintPowerStates(const TableContext& context, const NvmeIdentifyControllerD
                       {"Entry latency", TextTable::Align::Right},
                       {"Exit latency", TextTable::Align::Right}});
     int index = 0;
-    for (const auto& state : identify.power_state_desc())
-    {
+    for (const auto& state : identify.power_state_desc()) {
         const bool nonOperational = state.has_non_operational_state() && state.non_operational_state().value();
         states.AddRow({{std::to_string(index++)},
                        {Watts(state)},
@@ -226,27 +207,21 @@ void PrintPowerStates(const TableContext& context, const NvmeIdentifyControllerD
 void PrintNvmeHealth(const TableContext& context, std::span<const Kvr::GenericItem> items)
 {
     bool first = true;
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         const auto* nvme = dynamic_cast<const SmartNvmeInfo*>(item.Message.get());
-        if (nvme == nullptr)
-        {
+        if (nvme == nullptr) {
             continue;
         }
         context.Out << (first ? "" : "\n");
         first = false;
         Subheading(context, context.Labels.Label(item.ItemId));
         Fields fields;
-        if (nvme->has_health_info())
-        {
+        if (nvme->has_health_info()) {
             AddHealthLog(fields, nvme->health_info());
-        }
-        else
-        {
+        } else {
             fields.Add("Health log", "not returned", Tone::Faint);
         }
-        if (nvme->has_customized_health_info())
-        {
+        if (nvme->has_customized_health_info()) {
             AddCustomizedHealth(fields, nvme->customized_health_info());
         }
         fields.Print(context);
@@ -256,11 +231,9 @@ void PrintNvmeHealth(const TableContext& context, std::span<const Kvr::GenericIt
 void PrintNvmeIdentify(const TableContext& context, std::span<const Kvr::GenericItem> items)
 {
     bool first = true;
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         const auto* identify = dynamic_cast<const NvmeIdentifyControllerData*>(item.Message.get());
-        if (identify == nullptr)
-        {
+        if (identify == nullptr) {
             continue;
         }
         context.Out << (first ? "" : "\n");
@@ -273,8 +246,7 @@ void PrintNvmeIdentify(const TableContext& context, std::span<const Kvr::Generic
         fields.Add("Model", identify->model_number());
         fields.Add("Serial number", identify->serial_number());
         fields.Add("Firmware", identify->firmware_revision());
-        if (identify->has_version())
-        {
+        if (identify->has_version()) {
             const auto& version = identify->version();
             fields.Add("NVMe version", ValueText(version.has_major(), version.major()) + "." +
                                            ValueText(version.has_minor(), version.minor()) + "." +
@@ -289,20 +261,17 @@ void PrintNvmeIdentify(const TableContext& context, std::span<const Kvr::Generic
                                                  identify->warning_composite_temperature_threshold()));
         fields.Add("Critical temperature", Kelvin(identify->has_critical_composite_temperature_threshold(),
                                                   identify->critical_composite_temperature_threshold()));
-        if (!identify->nvm_subsystem_nvme_qualified_name().empty())
-        {
+        if (!identify->nvm_subsystem_nvme_qualified_name().empty()) {
             fields.Add("Subsystem NQN", identify->nvm_subsystem_nvme_qualified_name());
         }
-        if (identify->has_customized_controller_data())
-        {
+        if (identify->has_customized_controller_data()) {
             const auto& custom = identify->customized_controller_data();
             fields.Add("Piece-part id", custom.eppid().empty() ? "-" : custom.eppid());
             fields.Add("Component id", custom.component_id().empty() ? "-" : custom.component_id());
         }
         fields.Add("Power states", std::to_string(identify->power_state_desc_size()));
         fields.Print(context);
-        if (identify->power_state_desc_size() > 0)
-        {
+        if (identify->power_state_desc_size() > 0) {
             PrintPowerStates(context, *identify);
         }
     }

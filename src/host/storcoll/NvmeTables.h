@@ -6,8 +6,7 @@
 
 #include "TableText.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 void PrintNvmeHealth(const TableContext& context, std::span<const Kvr::GenericItem> items);
 void PrintNvmeIdentify(const TableContext& context, std::span<const Kvr::GenericItem> items);

@@ -7,11 +7,9 @@
 #include "PromFormat.h"
 #include "TableFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 constexpr OutputFormat Formats[] = {
     {"table", "a report for people: one table per data type, then the health verdict of each disk", &PrintTable},
@@ -37,8 +35,7 @@ const OutputFormat* FindOutputFormat(std::string_view name)
 std::string OutputFormatNames()
 {
     std::string names;
-    for (const auto& format : Formats)
-    {
+    for (const auto& format : Formats) {
         names += names.empty() ? "" : ", ";
         names += format.Name;
     }

@@ -12,19 +12,16 @@
 #include "Collection.h"
 #include "Health.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // Everything a collect run has to show.
-struct Report
-{
+struct Report {
     std::vector<MethodOutcome> Outcomes;
     std::vector<DiskHealth> Health;
 };
 
 // How the output may look.
-struct OutputOptions
-{
+struct OutputOptions {
     bool ProtoJson = false;  // protobuf's canonical JSON mapping for the messages (bytes as base64)
     bool Color = false;      // ANSI colours: only on a terminal, and never with NO_COLOR set
     int Width = 80;          // terminal columns the table keeps within
@@ -32,8 +29,7 @@ struct OutputOptions
 
 using PrintReport = void (*)(const Report& report, const OutputOptions& options, std::ostream& out);
 
-struct OutputFormat
-{
+struct OutputFormat {
     std::string_view Name;  // what --format takes
     std::string_view Help;
     PrintReport Print;

@@ -10,19 +10,16 @@
 
 #include "kvr/PluginExport.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // A library that is missing, cannot be loaded or is no compatible plug-in.
 // what(): "plug-in library \"<file>\": <reason>".
-class PluginLoadError : public std::runtime_error
-{
+class PluginLoadError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-class PluginLibrary
-{
+class PluginLibrary {
 public:
     // Raises PluginLoadError.
     explicit PluginLibrary(const std::filesystem::path& file);

@@ -5,20 +5,17 @@
 
 #include "PluginLibrary.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 void PluginLibrary::Open()
 {
     m_handle = dlopen(m_file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (m_handle == nullptr)
-    {
+    if (m_handle == nullptr) {
         const char* reason = dlerror();
         Refuse(std::string("cannot be loaded: ") + (reason != nullptr ? reason : "unknown reason"));
     }
     void* entry = dlsym(m_handle, KVR_PLUGIN_ENTRY_NAME);
-    if (entry == nullptr)
-    {
+    if (entry == nullptr) {
         Close();
         Refuse("not a plug-in: it exports no " KVR_PLUGIN_ENTRY_NAME);
     }
@@ -27,8 +24,7 @@ void PluginLibrary::Open()
 
 void PluginLibrary::Close() noexcept
 {
-    if (m_handle != nullptr)
-    {
+    if (m_handle != nullptr) {
         dlclose(m_handle);
         m_handle = nullptr;
     }

@@ -4,11 +4,9 @@
 
 #include "PluginLibrary.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 std::string SystemText(DWORD code)
 {
@@ -18,13 +16,11 @@ std::string SystemText(DWORD code)
                        nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring wide = length > 0 ? std::wstring(text, length) : std::wstring();
     LocalFree(text);
-    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' '))
-    {
+    while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L' ')) {
         wide.pop_back();
     }
     std::string narrow = "error " + std::to_string(code);
-    if (!wide.empty())
-    {
+    if (!wide.empty()) {
         const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
                                              nullptr, nullptr);
         std::string utf8(static_cast<std::size_t>(size), '\0');
@@ -41,14 +37,12 @@ void PluginLibrary::Open()
 {
     // The plug-in's own DLLs are looked for beside it too.
     const HMODULE module = LoadLibraryExW(m_file.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (module == nullptr)
-    {
+    if (module == nullptr) {
         Refuse("cannot be loaded: " + SystemText(GetLastError()));
     }
     m_handle = module;
     const FARPROC entry = GetProcAddress(module, KVR_PLUGIN_ENTRY_NAME);
-    if (entry == nullptr)
-    {
+    if (entry == nullptr) {
         Close();
         Refuse("not a plug-in: it exports no " KVR_PLUGIN_ENTRY_NAME);
     }
@@ -57,8 +51,7 @@ void PluginLibrary::Open()
 
 void PluginLibrary::Close() noexcept
 {
-    if (m_handle != nullptr)
-    {
+    if (m_handle != nullptr) {
         FreeLibrary(static_cast<HMODULE>(m_handle));
         m_handle = nullptr;
     }
@@ -67,11 +60,9 @@ void PluginLibrary::Close() noexcept
 std::filesystem::path PluginLibrary::DefaultFile()
 {
     std::wstring self(MAX_PATH, L'\0');
-    for (;;)
-    {
+    for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, self.data(), static_cast<DWORD>(self.size()));
-        if (length < self.size())
-        {
+        if (length < self.size()) {
             self.resize(length);
             break;
         }

@@ -7,11 +7,9 @@
 
 #include "Collection.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-class Progress
-{
+class Progress {
 public:
     explicit Progress(std::ostream& terminal, bool color);
 

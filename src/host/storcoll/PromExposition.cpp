@@ -4,32 +4,22 @@
 #include <cmath>
 #include <stdexcept>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 // Label values escape backslash, double quote and line feed; help texts
 // escape backslash and line feed only.
 void AppendEscaped(std::string& out, std::string_view text, bool quote)
 {
-    for (const char c : text)
-    {
-        if (c == '\\')
-        {
+    for (const char c : text) {
+        if (c == '\\') {
             out += "\\\\";
-        }
-        else if (c == '\n')
-        {
+        } else if (c == '\n') {
             out += "\\n";
-        }
-        else if (c == '"' && quote)
-        {
+        } else if (c == '"' && quote) {
             out += "\\\"";
-        }
-        else
-        {
+        } else {
             out += c;
         }
     }
@@ -40,10 +30,8 @@ void AppendEscaped(std::string& out, std::string_view text, bool quote)
 void PromExposition::Declare(const std::string& name, Type type, std::string_view help)
 {
     const auto found = m_index.find(name);
-    if (found != m_index.end())
-    {
-        if (m_families[found->second].Kind != type)
-        {
+    if (found != m_index.end()) {
+        if (m_families[found->second].Kind != type) {
             throw std::logic_error("metric " + name + " declared with two types");
         }
         return;
@@ -55,18 +43,15 @@ void PromExposition::Declare(const std::string& name, Type type, std::string_vie
 void PromExposition::Add(const std::string& name, const Labels& labels, double value)
 {
     const auto found = m_index.find(name);
-    if (found == m_index.end())
-    {
+    if (found == m_index.end()) {
         throw std::logic_error("metric " + name + " has no declaration");
     }
     std::string& out = m_families[found->second].Samples;
     out += name;
-    if (!labels.empty())
-    {
+    if (!labels.empty()) {
         out += '{';
         bool first = true;
-        for (const auto& [label, text] : labels)
-        {
+        for (const auto& [label, text] : labels) {
             out += first ? "" : ",";
             first = false;
             out += label;
@@ -89,10 +74,8 @@ bool PromExposition::Has(const std::string& name) const
 std::string PromExposition::Text() const
 {
     std::string out;
-    for (const auto& family : m_families)
-    {
-        if (family.Samples.empty())
-        {
+    for (const auto& family : m_families) {
+        if (family.Samples.empty()) {
             continue;
         }
         out += "# HELP " + family.Name + ' ';
@@ -105,12 +88,10 @@ std::string PromExposition::Text() const
 
 std::string PromExposition::FormatValue(double value)
 {
-    if (std::isnan(value))
-    {
+    if (std::isnan(value)) {
         return "NaN";
     }
-    if (std::isinf(value))
-    {
+    if (std::isinf(value)) {
         return value > 0 ? "+Inf" : "-Inf";
     }
     char buffer[32];

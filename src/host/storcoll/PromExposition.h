@@ -10,14 +10,11 @@
 #include <utility>
 #include <vector>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-class PromExposition
-{
+class PromExposition {
 public:
-    enum class Type
-    {
+    enum class Type {
         Gauge,
         Counter,
     };
@@ -39,8 +36,7 @@ public:
     static std::string FormatValue(double value);
 
 private:
-    struct Family
-    {
+    struct Family {
         std::string Name;
         Type Kind;
         std::string Help;

@@ -4,15 +4,13 @@
 #include "smart_dynamic_info.pb.h"
 #include "smart_nvme_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 std::string PromText(const Report& report)
 {
     std::vector<PromMethodRun> runs;
     runs.reserve(report.Outcomes.size());
-    for (const auto& outcome : report.Outcomes)
-    {
+    for (const auto& outcome : report.Outcomes) {
         runs.push_back(PromMethodRun{std::string(outcome.Method.Name), outcome.Items,
                                      !outcome.Error && !outcome.Cancelled, outcome.Elapsed});
     }
@@ -21,10 +19,8 @@ std::string PromText(const Report& report)
     const bool judged = FindOutcome<Talvex::Quorlin::Datatypes::SmartDynamicInfo>(report.Outcomes) != nullptr ||
                         FindOutcome<Talvex::Quorlin::Datatypes::SmartNvmeInfo>(report.Outcomes) != nullptr;
     std::vector<PromDiskVerdict> verdicts;
-    if (judged)
-    {
-        for (const auto& disk : report.Health)
-        {
+    if (judged) {
+        for (const auto& disk : report.Health) {
             verdicts.push_back(PromDiskVerdict{disk.ItemId, VerdictName(disk.Verdict)});
         }
     }

@@ -7,8 +7,7 @@
 
 #include "OutputFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 std::string PromText(const Report& report);
 

@@ -15,11 +15,9 @@
 #include "smart_nvme_info.pb.h"
 #include "smart_static_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 namespace Dt = Talvex::Quorlin::Datatypes;
 using Type = PromExposition::Type;
@@ -37,8 +35,7 @@ constexpr double KelvinOffset = 273.0;
 
 // What names a disk in every series: its item id, and where the collection
 // told them, its number, model and serial number.
-struct DiskIdentity
-{
+struct DiskIdentity {
     std::string Number;
     std::string Model;
     std::string Serial;
@@ -53,16 +50,12 @@ const T* MessageOf(const Kvr::GenericItem& item)
 template <class T, class Visit>
 void ForEachItem(std::span<const PromMethodRun> runs, Visit visit)
 {
-    for (const auto& run : runs)
-    {
-        if (!run.Items)
-        {
+    for (const auto& run : runs) {
+        if (!run.Items) {
             continue;
         }
-        for (const auto& item : *run.Items)
-        {
-            if (const T* message = MessageOf<T>(item))
-            {
+        for (const auto& item : *run.Items) {
+            if (const T* message = MessageOf<T>(item)) {
                 visit(item.ItemId, *message);
             }
         }
@@ -74,8 +67,7 @@ void ForEachItem(std::span<const PromMethodRun> runs, Visit visit)
 void SetOnce(std::string& field, const std::string& value)
 {
     const auto first = value.find_first_not_of(' ');
-    if (field.empty() && first != std::string::npos)
-    {
+    if (field.empty() && first != std::string::npos) {
         field = value.substr(first, value.find_last_not_of(' ') - first + 1);
     }
 }
@@ -83,8 +75,7 @@ void SetOnce(std::string& field, const std::string& value)
 // "DISK3" and "SMART3" both name disk 3; "SSD" names no number.
 std::string NumberAfter(const std::string& name, std::string_view prefix)
 {
-    if (!name.starts_with(prefix) || name.size() == prefix.size())
-    {
+    if (!name.starts_with(prefix) || name.size() == prefix.size()) {
         return {};
     }
     const std::string digits = name.substr(prefix.size());
@@ -109,8 +100,7 @@ std::map<std::string, DiskIdentity> Identities(std::span<const PromMethodRun> ou
     return disks;
 }
 
-class Writer
-{
+class Writer {
 public:
     Writer(std::span<const PromMethodRun> runs, std::span<const PromDiskVerdict> verdicts)
         : m_outcomes(runs), m_verdicts(verdicts), m_disks(Identities(runs))
@@ -152,8 +142,7 @@ private:
     void PutIf(bool has, const Wrapper& field, const std::string& name, Type type, std::string_view help,
                const Labels& labels, double scale = 1.0)
     {
-        if (has)
-        {
+        if (has) {
             Put(name, type, help, labels, static_cast<double>(field.value()) * scale);
         }
     }
@@ -162,8 +151,7 @@ private:
                 const Labels& labels, double scale = 1.0)
     {
         // Counters up to 128 bits wide become floats: exact to 2^53, close beyond.
-        if (const auto count = ParseHexCounter(text))
-        {
+        if (const auto count = ParseHexCounter(text)) {
             Put(name, type, help, labels, static_cast<double>(*count) * scale);
         }
     }
@@ -174,12 +162,10 @@ private:
     {
         const auto* descriptor = flags.GetDescriptor();
         const auto* reflection = flags.GetReflection();
-        for (int index = 0; index < descriptor->field_count(); ++index)
-        {
+        for (int index = 0; index < descriptor->field_count(); ++index) {
             const auto* field = descriptor->field(index);
             if (field->message_type() != google::protobuf::BoolValue::descriptor() ||
-                !reflection->HasField(flags, field))
-            {
+                !reflection->HasField(flags, field)) {
                 continue;
             }
             const auto& flag = static_cast<const google::protobuf::BoolValue&>(reflection->GetMessage(flags, field));
@@ -191,8 +177,7 @@ private:
 
     void Methods()
     {
-        for (const auto& outcome : m_outcomes)
-        {
+        for (const auto& outcome : m_outcomes) {
             const Labels method{{"method", outcome.Method}};
             const bool succeeded = outcome.Succeeded;
             Put("storcoll_collection_success", Type::Gauge,
@@ -203,8 +188,7 @@ private:
             Put("storcoll_collection_items", Type::Gauge, "Items the collection method returned.", method,
                 outcome.Items ? static_cast<double>(outcome.Items->size()) : 0.0);
         }
-        if (!m_outcomes.empty())
-        {
+        if (!m_outcomes.empty()) {
             const auto now = std::chrono::system_clock::now().time_since_epoch();
             Put("storcoll_last_collection_timestamp_seconds", Type::Gauge,
                 "When these metrics were collected, in seconds since the Unix epoch.", {},
@@ -221,8 +205,7 @@ private:
             Disk(id, {{"media_type", MediaTypeName(disk.type())}}), 1.0);
         Put("storcoll_disk_partitions", Type::Gauge, "Partitions on the disk.", labels,
             static_cast<double>(disk.partitions_size()));
-        for (const auto& partition : disk.partitions())
-        {
+        for (const auto& partition : disk.partitions()) {
             Labels named = Disk(id, {{"partition", partition.name()},
                                      {"index", partition.has_index() ? std::to_string(partition.index().value()) : ""}});
             PutIf(partition.has_size(), partition.size(), "storcoll_disk_partition_size_bytes", Type::Gauge,
@@ -232,8 +215,7 @@ private:
 
     static std::string MediaTypeName(Dt::PhysicalDiskStaticInfo::DiskType type)
     {
-        switch (type)
-        {
+        switch (type) {
         case Dt::PhysicalDiskStaticInfo::DISK_TYPE_HDD: return "hdd";
         case Dt::PhysicalDiskStaticInfo::DISK_TYPE_SSD: return "ssd";
         case Dt::PhysicalDiskStaticInfo::DISK_TYPE_SCM: return "scm";
@@ -266,8 +248,7 @@ private:
 
     void Smart(const std::string& id, const Dt::SmartDynamicInfo& smart)
     {
-        for (const auto& attribute : SetAttributes(smart))
-        {
+        for (const auto& attribute : SetAttributes(smart)) {
             const auto& detail = *attribute.Detail;
             const Labels labels =
                 Disk(id, {{"id", std::to_string(attribute.Id)}, {"name", std::string(attribute.Name)}});
@@ -284,8 +265,7 @@ private:
 
     void Temperature(const Labels& disk, const google::protobuf::Int32Value& celsius, const std::string& sensor)
     {
-        if (celsius.value() == NoTemperature)
-        {
+        if (celsius.value() == NoTemperature) {
             return;
         }
         Labels labels = disk;
@@ -297,32 +277,26 @@ private:
     void NvmeHealth(const std::string& id, const Dt::SmartNvmeInfo& nvme)
     {
         const Labels labels = Disk(id);
-        if (nvme.has_health_info())
-        {
+        if (nvme.has_health_info()) {
             const auto& health = nvme.health_info();
-            if (health.has_critical_warning())
-            {
+            if (health.has_critical_warning()) {
                 PutFlags(health.critical_warning(), "storcoll_nvme_critical_warning",
                          "NVMe critical warning bits, 1 when set.", labels);
             }
-            if (health.has_endurance_group_critical_warning_summary())
-            {
+            if (health.has_endurance_group_critical_warning_summary()) {
                 PutFlags(health.endurance_group_critical_warning_summary(),
                          "storcoll_nvme_endurance_group_critical_warning",
                          "NVMe endurance group critical warning summary bits, 1 when set.", labels);
             }
-            if (health.has_composite_temperature())
-            {
+            if (health.has_composite_temperature()) {
                 Temperature(labels, health.composite_temperature(), "composite");
             }
             // temperature_sensor_1 to _8
             const auto* reflection = health.GetReflection();
-            for (int sensor = 1; sensor <= 8; ++sensor)
-            {
+            for (int sensor = 1; sensor <= 8; ++sensor) {
                 const auto* field =
                     health.GetDescriptor()->FindFieldByName("temperature_sensor_" + std::to_string(sensor));
-                if (field != nullptr && reflection->HasField(health, field))
-                {
+                if (field != nullptr && reflection->HasField(health, field)) {
                     Temperature(labels,
                                 static_cast<const google::protobuf::Int32Value&>(reflection->GetMessage(health, field)),
                                 std::to_string(sensor));
@@ -377,8 +351,7 @@ private:
                   health.total_time_for_thermal_mgmt_temperature_2(), "storcoll_nvme_thermal_seconds_total",
                   Type::Counter, throttled, level2);
         }
-        if (nvme.has_customized_health_info())
-        {
+        if (nvme.has_customized_health_info()) {
             VendorHealth(labels, nvme.customized_health_info());
         }
     }
@@ -389,20 +362,16 @@ private:
         const auto* descriptor = vendor.GetDescriptor();
         const auto* reflection = vendor.GetReflection();
         constexpr std::string_view help = "A field of the drive maker's health log, as the drive reports it.";
-        for (int index = 0; index < descriptor->field_count(); ++index)
-        {
+        for (int index = 0; index < descriptor->field_count(); ++index) {
             const auto* field = descriptor->field(index);
             Labels labels = disk;
             labels.emplace_back("field", field->name());
             if (field->message_type() == google::protobuf::UInt32Value::descriptor() &&
-                reflection->HasField(vendor, field))
-            {
+                reflection->HasField(vendor, field)) {
                 const auto& value =
                     static_cast<const google::protobuf::UInt32Value&>(reflection->GetMessage(vendor, field));
                 Put("storcoll_nvme_vendor_health", Type::Gauge, help, labels, value.value());
-            }
-            else if (field->type() == google::protobuf::FieldDescriptor::TYPE_BYTES)
-            {
+            } else if (field->type() == google::protobuf::FieldDescriptor::TYPE_BYTES) {
                 PutHex(reflection->GetString(vendor, field), "storcoll_nvme_vendor_health", Type::Gauge, help, labels);
             }
         }
@@ -415,15 +384,13 @@ private:
         // Thresholds come in Kelvin; 0 means the drive reports none.
         constexpr std::string_view thresholdHelp = "Temperature at which the drive warns or turns critical.";
         if (identify.has_warning_composite_temperature_threshold() &&
-            identify.warning_composite_temperature_threshold().value() != 0)
-        {
+            identify.warning_composite_temperature_threshold().value() != 0) {
             Put("storcoll_nvme_temperature_threshold_celsius", Type::Gauge, thresholdHelp,
                 Disk(id, {{"level", "warning"}}),
                 identify.warning_composite_temperature_threshold().value() - KelvinOffset);
         }
         if (identify.has_critical_composite_temperature_threshold() &&
-            identify.critical_composite_temperature_threshold().value() != 0)
-        {
+            identify.critical_composite_temperature_threshold().value() != 0) {
             Put("storcoll_nvme_temperature_threshold_celsius", Type::Gauge, thresholdHelp,
                 Disk(id, {{"level", "critical"}}),
                 identify.critical_composite_temperature_threshold().value() - KelvinOffset);
@@ -441,10 +408,8 @@ private:
 
     void Health()
     {
-        for (const auto& disk : m_verdicts)
-        {
-            for (const std::string_view verdict : PromVerdicts)
-            {
+        for (const auto& disk : m_verdicts) {
+            for (const std::string_view verdict : PromVerdicts) {
                 Put("storcoll_disk_health", Type::Gauge,
                     "The disk's health verdict: 1 for the verdict it has, 0 for the others; \"none\" when its "
                     "health data could not be read.",

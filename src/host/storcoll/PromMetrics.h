@@ -12,21 +12,18 @@
 
 #include "kvr/Registration.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // What one collection method gave.
-struct PromMethodRun
-{
-    std::string Method;           // "CollectSmartNvmeInfo"
-    Kvr::GenericItemList Items;   // no list when the method found nothing or failed
-    bool Succeeded = false;       // false when it raised or was cancelled
+struct PromMethodRun {
+    std::string Method;          // "CollectSmartNvmeInfo"
+    Kvr::GenericItemList Items;  // no list when the method found nothing or failed
+    bool Succeeded = false;      // false when it raised or was cancelled
     std::chrono::duration<double> Elapsed{};
 };
 
 // A disk's health verdict by name: "good", "caution", "bad" or "none".
-struct PromDiskVerdict
-{
+struct PromDiskVerdict {
     std::string ItemId;
     std::string_view Verdict;
 };

@@ -8,14 +8,12 @@
 #include "MetricsServer.h"
 #include "PromFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEntry> methods,
              const ServeOptions& options, const std::stop_token& stop, std::ostream& err)
 {
-    try
-    {
+    try {
         const ListenAddress address = ListenAddress::Parse(options.Listen);
         MetricsCache cache(
             [&] {
@@ -33,14 +31,10 @@ int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEn
         server.Run(stop);
         err << "storcoll: stopped" << std::endl;
         return Success;
-    }
-    catch (const BadListenAddress& error)
-    {
+    } catch (const BadListenAddress& error) {
         err << "storcoll: " << error.what() << '\n';
         return UsageError;
-    }
-    catch (const ListenError& error)
-    {
+    } catch (const ListenError& error) {
         err << "storcoll: " << error.what() << '\n';
         return ListenFailed;
     }

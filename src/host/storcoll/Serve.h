@@ -11,11 +11,9 @@
 #include "kvr/BaseCollector.h"
 #include "kvr/Registration.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-struct ServeOptions
-{
+struct ServeOptions {
     std::string Listen = ":9863";
     // Scrapes within this time of the last collection get its metrics.
     std::chrono::duration<double> MinInterval{10.0};

@@ -15,7 +15,8 @@ namespace {
 
 // SIGTERM too: a service manager stops `storcoll serve` with it, and a
 // collection it interrupts is cancelled as for Ctrl-C.
-sigset_t SigintSet() {
+sigset_t SigintSet()
+{
     sigset_t set;
     sigemptyset(&set);
     sigaddset(&set, SIGINT);
@@ -25,13 +26,15 @@ sigset_t SigintSet() {
 
 }  // namespace
 
-SigintWatcher::SigintWatcher(std::stop_source source) : m_source(std::move(source)) {
+SigintWatcher::SigintWatcher(std::stop_source source) : m_source(std::move(source))
+{
     const sigset_t set = SigintSet();
     pthread_sigmask(SIG_BLOCK, &set, &m_previousMask);
     m_thread = std::jthread([this](std::stop_token ownStop) { Watch(ownStop); });
 }
 
-SigintWatcher::~SigintWatcher() {
+SigintWatcher::~SigintWatcher()
+{
     m_thread.request_stop();
     m_thread.join();
     // A Ctrl-C that came too late to cancel anything is dropped rather than
@@ -43,7 +46,8 @@ SigintWatcher::~SigintWatcher() {
     pthread_sigmask(SIG_SETMASK, &m_previousMask, nullptr);
 }
 
-void SigintWatcher::Watch(const std::stop_token& ownStop) {
+void SigintWatcher::Watch(const std::stop_token& ownStop)
+{
     const sigset_t set = SigintSet();
     // Wakes up now and then to see whether the watcher is being destroyed.
     const timespec poll{0, 50'000'000};

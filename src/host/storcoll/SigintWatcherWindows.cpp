@@ -15,7 +15,8 @@ namespace {
 // the event: the watcher's stop source is kept here while the watcher lives.
 std::atomic<std::stop_source*> g_source{nullptr};
 
-BOOL WINAPI OnConsoleControl(DWORD event) {
+BOOL WINAPI OnConsoleControl(DWORD event)
+{
     if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) {
         return FALSE;
     }
@@ -32,12 +33,14 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 
 }  // namespace
 
-SigintWatcher::SigintWatcher(std::stop_source source) : m_source(std::move(source)) {
+SigintWatcher::SigintWatcher(std::stop_source source) : m_source(std::move(source))
+{
     g_source.store(&m_source);
     SetConsoleCtrlHandler(OnConsoleControl, TRUE);
 }
 
-SigintWatcher::~SigintWatcher() {
+SigintWatcher::~SigintWatcher()
+{
     SetConsoleCtrlHandler(OnConsoleControl, FALSE);
     g_source.store(nullptr);
 }

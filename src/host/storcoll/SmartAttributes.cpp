@@ -2,11 +2,9 @@
 
 #include "Common/SmartDataCollection.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 using Talvex::Quorlin::Datatypes::SmartAttributeDetail;
 using Talvex::Quorlin::Datatypes::SmartDynamicInfo;
@@ -14,16 +12,13 @@ using Talvex::Quorlin::Datatypes::SmartDynamicInfo;
 const SmartAttributeDetail* FieldOf(const SmartDynamicInfo& smart, std::string_view name)
 {
     const auto* descriptor = SmartDynamicInfo::descriptor();
-    for (int index = 0; index < descriptor->field_count(); ++index)
-    {
+    for (int index = 0; index < descriptor->field_count(); ++index) {
         const auto* field = descriptor->field(index);
-        if (field->json_name() != name)
-        {
+        if (field->json_name() != name) {
             continue;
         }
         const auto* reflection = smart.GetReflection();
-        if (!reflection->HasField(smart, field))
-        {
+        if (!reflection->HasField(smart, field)) {
             return nullptr;
         }
         return static_cast<const SmartAttributeDetail*>(&reflection->GetMessage(smart, field));
@@ -36,10 +31,8 @@ const SmartAttributeDetail* FieldOf(const SmartDynamicInfo& smart, std::string_v
 std::vector<SmartAttributeView> SetAttributes(const SmartDynamicInfo& smart)
 {
     std::vector<SmartAttributeView> set;
-    for (const auto& entry : Talvex::Quorlin::Cpp::Common::SmartAttributeTable)
-    {
-        if (const auto* detail = FieldOf(smart, entry.Name))
-        {
+    for (const auto& entry : Talvex::Quorlin::Cpp::Common::SmartAttributeTable) {
+        if (const auto* detail = FieldOf(smart, entry.Name)) {
             set.push_back({entry.Id, entry.Name, detail});
         }
     }

@@ -9,11 +9,9 @@
 
 #include "smart_dynamic_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-struct SmartAttributeView
-{
+struct SmartAttributeView {
     std::uint8_t Id;
     std::string_view Name;  // the field's name, "ReallocSectorCount"
     const Talvex::Quorlin::Datatypes::SmartAttributeDetail* Detail;

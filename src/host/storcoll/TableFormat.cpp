@@ -12,11 +12,9 @@
 #include "smart_dynamic_info.pb.h"
 #include "smart_static_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 using namespace Talvex::Quorlin::Datatypes;
 using Items = std::span<const Kvr::GenericItem>;
@@ -32,8 +30,7 @@ const T* As(const Kvr::GenericItem& item)
 
 std::string MediaText(PhysicalDiskStaticInfo::DiskType type)
 {
-    switch (type)
-    {
+    switch (type) {
     case PhysicalDiskStaticInfo::DISK_TYPE_HDD:
         return "HDD";
     case PhysicalDiskStaticInfo::DISK_TYPE_SSD:
@@ -48,22 +45,20 @@ std::string MediaText(PhysicalDiskStaticInfo::DiskType type)
 void PrintDisks(const TableContext& context, Items items)
 {
     TextTable disks({{"Disk"}, {"Model"}, {"Size", Align::Right}, {"Media"}, {"Piece-part id"}, {"Partitions"}});
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         const auto* disk = As<PhysicalDiskStaticInfo>(item);
-        if (disk == nullptr)
-        {
+        if (disk == nullptr) {
             continue;
         }
         std::string partitions;
-        for (const auto& partition : disk->partitions())
-        {
+        for (const auto& partition : disk->partitions()) {
             partitions += partitions.empty() ? "" : ", ";
             // A volume's letter comes bare ("C").
             const std::string& name = partition.name();
             const bool letter = name.size() == 1 && std::isalpha(static_cast<unsigned char>(name[0]));
             partitions += (name.empty() ? "#" + ValueText(partition.has_index(), partition.index())
-                                        : letter ? name + ":" : name) +
+                           : letter     ? name + ":"
+                                        : name) +
                           " " +
                           (partition.has_size() ? SizeText(Counter128{partition.size().value()} * MiB) : "-");
         }
@@ -87,11 +82,9 @@ void PrintDiskActivity(const TableContext& context, Items items)
                         {"Write MB/s", Align::Right},
                         {"Read MB", Align::Right},
                         {"Written MB", Align::Right}});
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         const auto* disk = As<PhysicalDiskDynamicInfo>(item);
-        if (disk == nullptr)
-        {
+        if (disk == nullptr) {
             continue;
         }
         activity.AddRow({{context.Labels.Label(item.ItemId)},
@@ -109,10 +102,8 @@ void PrintDiskActivity(const TableContext& context, Items items)
 void PrintSmartIdentity(const TableContext& context, Items items)
 {
     TextTable identity({{"Disk"}, {"SMART name"}, {"Model"}, {"Piece-part id"}});
-    for (const auto& item : items)
-    {
-        if (const auto* smart = As<SmartStaticInfo>(item))
-        {
+    for (const auto& item : items) {
+        if (const auto* smart = As<SmartStaticInfo>(item)) {
             identity.AddRow({{context.Labels.Label(item.ItemId)},
                              {smart->name()},
                              {smart->model_name()},
@@ -132,17 +123,14 @@ void PrintSmartAttributes(const TableContext& context, Items items)
 {
     bool first = true;
     std::string others;  // the disks without attributes
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         const auto* smart = As<SmartDynamicInfo>(item);
-        if (smart == nullptr)
-        {
+        if (smart == nullptr) {
             continue;
         }
         const auto set = SetAttributes(*smart);
         const std::string title = context.Labels.Label(item.ItemId) + " (" + smart->name() + ")";
-        if (set.empty())
-        {
+        if (set.empty()) {
             others += (others.empty() ? "" : ", ") + title;
             continue;
         }
@@ -156,34 +144,34 @@ void PrintSmartAttributes(const TableContext& context, Items items)
                               {"Threshold", Align::Right},
                               {"Raw", Align::Right},
                               {""}});
-        for (const auto& attribute : set)
-        {
+        for (const auto& attribute : set) {
             const auto& detail = *attribute.Detail;
             const bool failing = detail.has_normal() && detail.has_threshold() && detail.threshold().value() != 0 &&
                                  detail.normal().value() <= detail.threshold().value();
             const bool watch =
                 Watched(attribute.Id) && detail.has_raw_value() && detail.raw_value().value() != 0;
-            const Tone tone = failing ? Tone::Bad : watch ? Tone::Caution : Tone::Plain;
+            const Tone tone = failing ? Tone::Bad : watch ? Tone::Caution
+                                                          : Tone::Plain;
             attributes.AddRow({{std::to_string(attribute.Id)},
                                {std::string(attribute.Name), tone},
                                {ValueText(detail.has_normal(), detail.normal()), tone},
                                {ValueText(detail.has_worst(), detail.worst())},
                                {ValueText(detail.has_threshold(), detail.threshold())},
                                {ValueText(detail.has_raw_value(), detail.raw_value()), tone},
-                               {failing ? "AT OR BELOW THRESHOLD" : watch ? "watch" : "", tone}});
+                               {failing ? "AT OR BELOW THRESHOLD" : watch ? "watch"
+                                                                          : "",
+                                tone}});
         }
         attributes.Print(context.Out, context.Options.Width, context.Options.Color);
     }
-    if (!others.empty())
-    {
+    if (!others.empty()) {
         context.Out << (first ? "" : "\n") << "  no attributes: " << others << '\n';
     }
 }
 
 Tone ToneOf(Verdict verdict)
 {
-    switch (verdict)
-    {
+    switch (verdict) {
     case Verdict::Good:
         return Tone::Good;
     case Verdict::Caution:
@@ -199,22 +187,18 @@ Tone ToneOf(Verdict verdict)
 void PrintHealth(const TableContext& context)
 {
     TextTable health({{"Disk"}, {"Model"}, {"Verdict"}, {"Reasons"}});
-    for (const auto& disk : context.Report.Health)
-    {
+    for (const auto& disk : context.Report.Health) {
         const Cell verdict{std::string(VerdictName(disk.Verdict)), ToneOf(disk.Verdict)};
         const Cell label{context.Labels.Label(disk.ItemId)};
-        if (disk.Verdict == Verdict::None)
-        {
+        if (disk.Verdict == Verdict::None) {
             health.AddRow({label, {disk.Model}, verdict, {disk.Unavailable, Tone::Faint}});
             continue;
         }
-        if (disk.Reasons.empty())
-        {
+        if (disk.Reasons.empty()) {
             health.AddRow({label, {disk.Model}, verdict, {"nothing wrong in its " + disk.Source + " data"}});
             continue;
         }
-        for (std::size_t index = 0; index < disk.Reasons.size(); ++index)
-        {
+        for (std::size_t index = 0; index < disk.Reasons.size(); ++index) {
             const auto& reason = disk.Reasons[index];
             health.AddRow({index == 0 ? label : Cell{},
                            index == 0 ? Cell{disk.Model} : Cell{},
@@ -228,15 +212,13 @@ void PrintHealth(const TableContext& context)
 // Any other message type: each item's fields as JSON.
 void PrintOther(const TableContext& context, Items items)
 {
-    for (const auto& item : items)
-    {
+    for (const auto& item : items) {
         Subheading(context, context.Labels.Label(item.ItemId));
         context.Out << "    " << (item.Message ? MessageToJson(*item.Message).dump() : "null") << '\n';
     }
 }
 
-struct Section
-{
+struct Section {
     std::string_view MessageType;
     std::string_view Title;
     void (*Print)(const TableContext&, Items);
@@ -264,8 +246,7 @@ void PrintTable(const Report& report, const OutputOptions& options, std::ostream
     const DiskLabels labels(report);
     const TableContext context{report, options, labels, out};
     bool first = true;
-    for (const auto& outcome : report.Outcomes)
-    {
+    for (const auto& outcome : report.Outcomes) {
         out << (first ? "" : "\n");
         first = false;
         const auto section = std::find_if(std::begin(Sections), std::end(Sections), [&](const Section& candidate) {
@@ -274,26 +255,18 @@ void PrintTable(const Report& report, const OutputOptions& options, std::ostream
         const bool known = section != std::end(Sections);
         Heading(context, known ? std::string(section->Title) : outcome.Method.MessageTypeName(),
                 outcome.Method.Name);
-        if (outcome.Error)
-        {
+        if (outcome.Error) {
             const std::string text = (outcome.Cancelled ? "cancelled: " : "failed: ") + outcome.ErrorText;
             out << "  " << (options.Color ? Colored(text, Tone::Bad) : text) << '\n';
-        }
-        else if (!outcome.Items)
-        {
+        } else if (!outcome.Items) {
             out << "  nothing found\n";
-        }
-        else if (outcome.Items->empty())
-        {
+        } else if (outcome.Items->empty()) {
             out << "  no items\n";
-        }
-        else
-        {
+        } else {
             (known ? section->Print : &PrintOther)(context, *outcome.Items);
         }
     }
-    if (!report.Health.empty())
-    {
+    if (!report.Health.empty()) {
         out << (first ? "" : "\n");
         Heading(context, "Health", "verdict per disk");
         PrintHealth(context);

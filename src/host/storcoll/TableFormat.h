@@ -4,8 +4,7 @@
 
 #include "OutputFormat.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 void PrintTable(const Report& report, const OutputOptions& options, std::ostream& out);
 

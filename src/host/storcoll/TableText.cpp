@@ -4,22 +4,18 @@
 
 #include "physical_disk_static_info.pb.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 DiskLabels::DiskLabels(const Report& report)
 {
     using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
     const auto* disks = FindOutcome<PhysicalDiskStaticInfo>(report.Outcomes);
-    if (disks == nullptr || !disks->Items)
-    {
+    if (disks == nullptr || !disks->Items) {
         return;
     }
-    for (const auto& item : *disks->Items)
-    {
+    for (const auto& item : *disks->Items) {
         const auto* info = dynamic_cast<const PhysicalDiskStaticInfo*>(item.Message.get());
-        if (info != nullptr && !info->name().empty())
-        {
+        if (info != nullptr && !info->name().empty()) {
             m_labels[item.ItemId] = info->name();
         }
     }
@@ -34,14 +30,12 @@ std::string DiskLabels::Label(const std::string& itemId) const
 std::string SizeText(Counter128 bytes)
 {
     static constexpr const char* Units[] = {"B", "kB", "MB", "GB", "TB", "PB", "EB", "ZB", "YB"};
-    if (bytes < 1000)
-    {
+    if (bytes < 1000) {
         return DecimalText(bytes) + " B";
     }
     double value = static_cast<double>(bytes);
     std::size_t unit = 0;
-    while (value >= 1000.0 && unit + 1 < std::size(Units))
-    {
+    while (value >= 1000.0 && unit + 1 < std::size(Units)) {
         value /= 1000.0;
         ++unit;
     }

@@ -13,13 +13,11 @@
 #include "OutputFormat.h"
 #include "TextTable.h"
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // How the table names each disk: "DISK0" from the disk's static info when it
 // was collected, else the item id.
-class DiskLabels
-{
+class DiskLabels {
 public:
     explicit DiskLabels(const Report& report);
     std::string Label(const std::string& itemId) const;
@@ -29,8 +27,7 @@ private:
 };
 
 // Everything a section printer needs besides its items.
-struct TableContext
-{
+struct TableContext {
     const Storcoll::Report& Report;
     const OutputOptions& Options;
     const DiskLabels& Labels;

@@ -11,8 +11,7 @@
 #include <unistd.h>
 #endif
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 bool IsTerminal(std::FILE* stream)
 {
@@ -25,25 +24,21 @@ bool IsTerminal(std::FILE* stream)
 
 int TerminalWidth(std::FILE* stream)
 {
-    if (const char* columns = std::getenv("COLUMNS"))
-    {
+    if (const char* columns = std::getenv("COLUMNS")) {
         const int width = std::atoi(columns);
-        if (width > 0)
-        {
+        if (width > 0) {
             return width;
         }
     }
 #ifdef _WIN32
     CONSOLE_SCREEN_BUFFER_INFO info{};
     const HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
-    if (GetConsoleScreenBufferInfo(handle, &info))
-    {
+    if (GetConsoleScreenBufferInfo(handle, &info)) {
         return info.srWindow.Right - info.srWindow.Left + 1;
     }
 #else
     winsize size{};
-    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0)
-    {
+    if (ioctl(fileno(stream), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
         return size.ws_col;
     }
 #endif

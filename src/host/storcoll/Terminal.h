@@ -3,8 +3,7 @@
 
 #include <cstdio>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
 // Whether the stream (stdout or stderr) is a terminal.
 bool IsTerminal(std::FILE* stream);

@@ -3,11 +3,9 @@
 #include <algorithm>
 #include <numeric>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-namespace
-{
+namespace {
 
 constexpr std::size_t ColumnGap = 2;
 constexpr std::size_t NarrowestCut = 8;
@@ -19,15 +17,12 @@ std::vector<std::string> Wrap(const std::string& text, std::size_t columns)
 {
     std::vector<std::string> lines;
     std::string rest = text;
-    while (TextColumns(rest) > columns)
-    {
+    while (TextColumns(rest) > columns) {
         // The byte where the first `columns` columns end.
         std::size_t end = 0;
-        for (std::size_t taken = 0; end < rest.size(); ++end)
-        {
+        for (std::size_t taken = 0; end < rest.size(); ++end) {
             const bool starts = (static_cast<unsigned char>(rest[end]) & 0xC0) != 0x80;
-            if (starts && taken++ == columns)
-            {
+            if (starts && taken++ == columns) {
                 break;
             }
         }
@@ -43,18 +38,15 @@ std::vector<std::string> Wrap(const std::string& text, std::size_t columns)
 // The first `columns` columns of `text`, the last one an ellipsis when cut.
 std::string Cut(const std::string& text, std::size_t columns)
 {
-    if (TextColumns(text) <= columns)
-    {
+    if (TextColumns(text) <= columns) {
         return text;
     }
     std::string cut;
     std::size_t taken = 0;
-    for (std::size_t at = 0; at < text.size(); ++at)
-    {
+    for (std::size_t at = 0; at < text.size(); ++at) {
         const auto byte = static_cast<unsigned char>(text[at]);
         const bool starts = (byte & 0xC0) != 0x80;
-        if (starts && taken + 1 == columns)
-        {
+        if (starts && taken + 1 == columns) {
             break;
         }
         taken += starts ? 1 : 0;
@@ -68,8 +60,7 @@ std::string Cut(const std::string& text, std::size_t columns)
 std::string Colored(const std::string& text, Tone tone)
 {
     const char* code = nullptr;
-    switch (tone)
-    {
+    switch (tone) {
     case Tone::Good:
         code = "\x1b[32m";
         break;
@@ -101,10 +92,8 @@ void TextTable::AddRow(std::vector<Cell> cells)
 {
     cells.resize(m_columns.size());
     // Devices pad their texts with blanks (an ATA model fills 40 characters).
-    for (auto& cell : cells)
-    {
-        while (!cell.Text.empty() && cell.Text.back() == ' ')
-        {
+    for (auto& cell : cells) {
+        while (!cell.Text.empty() && cell.Text.back() == ' ') {
             cell.Text.pop_back();
         }
     }
@@ -114,11 +103,9 @@ void TextTable::AddRow(std::vector<Cell> cells)
 void TextTable::Print(std::ostream& out, int width, bool color, int indent) const
 {
     std::vector<std::size_t> widths(m_columns.size());
-    for (std::size_t column = 0; column < m_columns.size(); ++column)
-    {
+    for (std::size_t column = 0; column < m_columns.size(); ++column) {
         widths[column] = TextColumns(m_columns[column].Header);
-        for (const auto& row : m_rows)
-        {
+        for (const auto& row : m_rows) {
             widths[column] = std::max(widths[column], TextColumns(row[column].Text));
         }
     }
@@ -130,23 +117,18 @@ void TextTable::Print(std::ostream& out, int width, bool color, int indent) cons
     };
     const std::size_t last = widths.empty() ? 0 : widths.size() - 1;
     const bool wraps = !widths.empty() && m_columns[last].Align == Align::Left;
-    if (wraps && width > 0 && total() > static_cast<std::size_t>(width) && widths[last] > NarrowestWrap)
-    {
+    if (wraps && width > 0 && total() > static_cast<std::size_t>(width) && widths[last] > NarrowestWrap) {
         widths[last] -= std::min(widths[last] - NarrowestWrap, total() - static_cast<std::size_t>(width));
     }
-    while (width > 0 && total() > static_cast<std::size_t>(width))
-    {
+    while (width > 0 && total() > static_cast<std::size_t>(width)) {
         std::size_t widest = widths.size();
-        for (std::size_t column = 0; column < widths.size(); ++column)
-        {
+        for (std::size_t column = 0; column < widths.size(); ++column) {
             if (m_columns[column].Align == Align::Left && column != last && widths[column] > NarrowestCut &&
-                (widest == widths.size() || widths[column] > widths[widest]))
-            {
+                (widest == widths.size() || widths[column] > widths[widest])) {
                 widest = column;
             }
         }
-        if (widest == widths.size())
-        {
+        if (widest == widths.size()) {
             break;
         }
         widths[widest] -= std::min(widths[widest] - NarrowestCut, total() - static_cast<std::size_t>(width));
@@ -154,49 +136,39 @@ void TextTable::Print(std::ostream& out, int width, bool color, int indent) cons
 
     const auto printRow = [&](const std::vector<Cell>& cells, bool header) {
         std::string line(static_cast<std::size_t>(indent), ' ');
-        for (std::size_t column = 0; column < cells.size(); ++column)
-        {
+        for (std::size_t column = 0; column < cells.size(); ++column) {
             const std::string text = Cut(cells[column].Text, widths[column]);
             const std::string pad(widths[column] - TextColumns(text), ' ');
             const bool last = column + 1 == cells.size();
             std::string shown = color && !header ? Colored(text, cells[column].Tone) : text;
-            if (header && color)
-            {
+            if (header && color) {
                 shown = "\x1b[1m" + text + "\x1b[0m";
             }
-            if (m_columns[column].Align == Align::Right)
-            {
+            if (m_columns[column].Align == Align::Right) {
                 line += pad + shown;
-            }
-            else
-            {
+            } else {
                 line += shown + (last ? "" : pad);
             }
             line += last ? "" : std::string(ColumnGap, ' ');
         }
-        while (!line.empty() && line.back() == ' ')
-        {
+        while (!line.empty() && line.back() == ' ') {
             line.pop_back();
         }
         out << line << '\n';
     };
 
     std::vector<Cell> header;
-    for (const auto& column : m_columns)
-    {
+    for (const auto& column : m_columns) {
         header.push_back({column.Header, Tone::Plain});
     }
     printRow(header, true);
-    for (const auto& row : m_rows)
-    {
-        if (!wraps || TextColumns(row[last].Text) <= widths[last])
-        {
+    for (const auto& row : m_rows) {
+        if (!wraps || TextColumns(row[last].Text) <= widths[last]) {
             printRow(row, false);
             continue;
         }
         const auto lines = Wrap(row[last].Text, widths[last]);
-        for (std::size_t line = 0; line < lines.size(); ++line)
-        {
+        for (std::size_t line = 0; line < lines.size(); ++line) {
             std::vector<Cell> cells = line == 0 ? row : std::vector<Cell>(row.size());
             cells[last] = Cell{lines[line], row[last].Tone};
             printRow(cells, false);

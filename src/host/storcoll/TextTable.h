@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace Storcoll
-{
+namespace Storcoll {
 
-enum class Tone
-{
+enum class Tone {
     Plain,
     Good,
     Caution,
@@ -19,8 +17,7 @@ enum class Tone
     Faint,
 };
 
-struct Cell
-{
+struct Cell {
     std::string Text;
     Storcoll::Tone Tone = Storcoll::Tone::Plain;
 };
@@ -31,16 +28,13 @@ std::string Colored(const std::string& text, Tone tone);
 // Columns a UTF-8 text takes on a terminal (one per code point).
 std::size_t TextColumns(const std::string& text);
 
-class TextTable
-{
+class TextTable {
 public:
-    enum class Align
-    {
+    enum class Align {
         Left,
         Right,
     };
-    struct Column
-    {
+    struct Column {
         std::string Header;
         TextTable::Align Align = TextTable::Align::Left;
     };

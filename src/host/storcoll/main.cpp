@@ -33,7 +33,8 @@
 
 namespace {
 
-std::shared_ptr<Kvr::Host::TextLogWriter> MakeLogWriter(Kvr::LogLevel level, const std::string& logFile) {
+std::shared_ptr<Kvr::Host::TextLogWriter> MakeLogWriter(Kvr::LogLevel level, const std::string& logFile)
+{
     if (logFile.empty()) {
         return std::make_shared<Kvr::Host::TextLogWriter>(std::cerr, level);
     }
@@ -48,7 +49,8 @@ struct PluginDeleter {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     // Before anything can start a thread: every thread must inherit the
     // blocked SIGINT so that only the watcher receives it.
     std::stop_source stop;
@@ -178,7 +180,7 @@ int main(int argc, char** argv) {
         Storcoll::InstallMachine(machine);
         Kvr::Host::HostAgent agent(MakeLogWriter(levels.at(logLevelName), logFile));
         const std::unique_ptr<Kvr::BaseCollector, PluginDeleter> plugin(exports.Create(agent),
-                                                                         PluginDeleter{exports.Destroy});
+                                                                        PluginDeleter{exports.Destroy});
 #ifndef _WIN32
         if (serve->parsed()) {
             serveOptions.MinInterval = std::chrono::duration<double>(minInterval);

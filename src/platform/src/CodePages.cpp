@@ -44,6 +44,7 @@ char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i,
     int length = 0;
     unsigned char low = 0x80;
     unsigned char high = 0xBF;
+    // clang-format off
     if (lead >= 0xC2 && lead <= 0xDF) length = 1;
     else if (lead >= 0xE0 && lead <= 0xEF) length = 2;
     else if (lead >= 0xF0 && lead <= 0xF4) length = 3;
@@ -52,6 +53,7 @@ char32_t NextUtf8(const unsigned char* bytes, std::size_t count, std::size_t& i,
     else if (lead == 0xED) high = 0x9F;  // surrogates
     else if (lead == 0xF0) low = 0x90;   // overlong
     else if (lead == 0xF4) high = 0x8F;  // past U+10FFFF
+    // clang-format on
     char32_t point = lead & (0x3F >> length);
     for (int k = 0; k < length; ++k) {
         const unsigned char next = i < count ? bytes[i] : 0;
@@ -137,9 +139,11 @@ Encoded Encode(UINT codePage, const char32_t* text, std::size_t count, char defa
             continue;
         }
         std::optional<unsigned char> byte;
+        // clang-format off
         if (codePage == 1252) byte = Encode1252(point);
         else if (codePage == 28591 && point <= 0xFF) byte = static_cast<unsigned char>(point);
         else if (codePage == 20127 && point < 0x80) byte = static_cast<unsigned char>(point);
+        // clang-format on
         if (byte) {
             result.bytes.push_back(static_cast<char>(*byte));
         } else {

@@ -124,8 +124,10 @@ long long _wtoi64(const wchar_t* text)
     bool overflow = false;
     for (; *text >= L'0' && *text <= L'9'; ++text) {
         const unsigned digit = static_cast<unsigned>(*text - L'0');
-        if (magnitude > (ULLONG_MAX - digit) / 10) overflow = true;
-        else magnitude = magnitude * 10 + digit;
+        if (magnitude > (ULLONG_MAX - digit) / 10)
+            overflow = true;
+        else
+            magnitude = magnitude * 10 + digit;
     }
     if (negative) {
         if (overflow || magnitude > static_cast<unsigned long long>(LLONG_MAX) + 1) return LLONG_MIN;

@@ -37,8 +37,10 @@ BSTR SysAllocStringLen(const OLECHAR* text, UINT length)
     header->reserved = 0;
     header->bytes = static_cast<std::uint32_t>(bytes);
     auto* characters = reinterpret_cast<BSTR>(header + 1);
-    if (text != nullptr) std::wmemcpy(characters, text, length);
-    else std::wmemset(characters, L'\0', length);
+    if (text != nullptr)
+        std::wmemcpy(characters, text, length);
+    else
+        std::wmemset(characters, L'\0', length);
     characters[length] = L'\0';
     header->machine->Ledger().Acquired(platform::Resource::Bstr);
     return characters;

@@ -92,8 +92,10 @@ WmiProperty* WmiInstance::Find(std::wstring_view name)
 
 void WmiInstance::Set(std::wstring_view name, WmiValue value)
 {
-    if (WmiProperty* property = Find(name)) property->value = std::move(value);
-    else properties.push_back({std::wstring(name), std::move(value)});
+    if (WmiProperty* property = Find(name))
+        property->value = std::move(value);
+    else
+        properties.push_back({std::wstring(name), std::move(value)});
 }
 
 bool WmiInstance::Remove(std::wstring_view name)

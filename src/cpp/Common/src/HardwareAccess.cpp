@@ -22,13 +22,13 @@ using detail::ScopedDeviceInfoSet;
 constexpr GUID kDiskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
 // DEVPKEY_Device_InstanceId
 constexpr DEVPROPKEY kInstanceIdKey{{0x78C34FC8, 0x104A, 0x4ACA, {0x9E, 0xA4, 0x52, 0x4D, 0x52, 0x99, 0x6E, 0x57}},
-                                   256};
+                                    256};
 
 constexpr std::size_t kInstanceIdCapacity = 255;  // wide characters
 constexpr std::size_t kSectorBytes = detail::kAtaSectorBytes;
 constexpr std::size_t kInquiryBufferBytes = 128;
 constexpr ULONG kInquiryAllocation = 36;
-constexpr std::size_t kIdentifyFeatureByte = 168;  // word 84, command set/feature supported extension
+constexpr std::size_t kIdentifyFeatureByte = 168;      // word 84, command set/feature supported extension
 constexpr std::uint8_t kGeneralPurposeLogging = 0x20;  // its bit 5
 constexpr std::size_t kModelFirstByte = 54;            // words 27 to 46
 constexpr std::size_t kModelBytes = 40;

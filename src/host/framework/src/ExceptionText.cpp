@@ -2,7 +2,8 @@
 
 namespace Kvr::Host {
 
-std::string ExceptionChainText(const Exception& exception) {
+std::string ExceptionChainText(const Exception& exception)
+{
     std::string text;
     const Exception* current = &exception;
     // Inner chains are short; the bound only guards against a cycle made on purpose.

@@ -11,20 +11,23 @@ namespace Kvr::Host {
 TextLogWriter::TextLogWriter(std::ostream& out, LogLevel minimum) : m_out(&out), m_minimum(minimum) {}
 
 TextLogWriter::TextLogWriter(const std::string& path, LogLevel minimum)
-    : m_file(std::make_unique<std::ofstream>(path, std::ios::app)), m_out(m_file.get()), m_minimum(minimum) {
+    : m_file(std::make_unique<std::ofstream>(path, std::ios::app)), m_out(m_file.get()), m_minimum(minimum)
+{
     if (!*m_file) {
         throw std::runtime_error("cannot open the log file " + path);
     }
 }
 
-void TextLogWriter::WriteLine(std::string_view line) {
+void TextLogWriter::WriteLine(std::string_view line)
+{
     std::lock_guard guard(m_lock);
     *m_out << line << '\n';
     m_out->flush();
 }
 
 std::string FormatLogLine(CollectionTime time, LogLevel level, std::string_view logId, std::string_view text,
-                          int line, std::string_view file, std::string_view function) {
+                          int line, std::string_view file, std::string_view function)
+{
     std::string out = FormatUtcTime(time);
     out += ' ';
     out += LogLevelName(level);
@@ -51,7 +54,8 @@ TextLog::TextLog(std::shared_ptr<TextLogWriter> writer, std::string logId)
     : m_writer(std::move(writer)), m_logId(std::move(logId)) {}
 
 void TextLog::Write(LogLevel level, std::string_view text, int line, std::string_view file,
-                    std::string_view function) {
+                    std::string_view function)
+{
     if (!m_writer->Enabled(level)) {
         return;
     }
@@ -60,7 +64,8 @@ void TextLog::Write(LogLevel level, std::string_view text, int line, std::string
 }
 
 void TextLog::WriteException(const Exception& exception, int line, std::string_view file,
-                             std::string_view function) {
+                             std::string_view function)
+{
     Write(LogLevel::Error, ExceptionChainText(exception), line, file, function);
 }
 

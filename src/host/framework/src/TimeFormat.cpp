@@ -5,7 +5,8 @@
 
 namespace Kvr::Host {
 
-std::string FormatUtcTime(CollectionTime time) {
+std::string FormatUtcTime(CollectionTime time)
+{
     using namespace std::chrono;
     // floor, not a cast: a time before 1970 must still land in the right second.
     const auto milliseconds = floor<std::chrono::milliseconds>(time);

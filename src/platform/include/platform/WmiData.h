@@ -13,7 +13,17 @@
 
 namespace platform {
 
-enum class CimType { Sint8, Uint8, Sint16, Uint16, Sint32, Uint32, Sint64, Uint64, Boolean, String, DateTime };
+enum class CimType { Sint8,
+                     Uint8,
+                     Sint16,
+                     Uint16,
+                     Sint32,
+                     Uint32,
+                     Sint64,
+                     Uint64,
+                     Boolean,
+                     String,
+                     DateTime };
 
 // One element: integers signed or unsigned as their CIM type is, booleans,
 // texts. A value of a numeric type holding text (or the reverse) is delivered

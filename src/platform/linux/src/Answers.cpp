@@ -28,10 +28,14 @@ std::int64_t UptimeMilliseconds(const std::filesystem::path& procRoot)
     std::int64_t fraction = 0;
     int fractionDigits = -1;
     for (char c : text) {
-        if (c == '.') fractionDigits = 0;
-        else if (c < '0' || c > '9') break;
-        else if (fractionDigits < 0) whole = whole * 10 + (c - '0');
-        else if (fractionDigits < 3) fraction = fraction * 10 + (c - '0'), ++fractionDigits;
+        if (c == '.')
+            fractionDigits = 0;
+        else if (c < '0' || c > '9')
+            break;
+        else if (fractionDigits < 0)
+            whole = whole * 10 + (c - '0');
+        else if (fractionDigits < 3)
+            fraction = fraction * 10 + (c - '0'), ++fractionDigits;
     }
     for (; fractionDigits >= 0 && fractionDigits < 3; ++fractionDigits) fraction *= 10;
     return whole * 1000 + fraction;

@@ -6,7 +6,13 @@ namespace live {
 
 namespace {
 
-enum Register { Features = 0, Count = 1, LbaLow = 2, LbaMid = 3, LbaHigh = 4, Device = 5, Command = 6 };
+enum Register { Features = 0,
+                Count = 1,
+                LbaLow = 2,
+                LbaMid = 3,
+                LbaHigh = 4,
+                Device = 5,
+                Command = 6 };
 
 constexpr std::uint8_t kPioDataIn = 4 << 1;
 constexpr std::uint8_t kNonData = 3 << 1;

@@ -189,7 +189,7 @@ std::string IdText(const std::string& text)
     for (char c : text) {
         const auto u = static_cast<unsigned char>(c);
         id += (u <= 0x20 || u >= 0x7F || c == '\\' || c == '#' || c == ',' || c == '&') ? '_'
-                                                                                          : static_cast<char>(std::toupper(u));
+                                                                                        : static_cast<char>(std::toupper(u));
     }
     return id;
 }
@@ -231,9 +231,9 @@ bool NaturalLess(const std::string& a, const std::string& b)
 
 std::string InstanceIdOf(const DiskEntry& disk)
 {
-    const std::string enumerator = disk.BusType == BusTypeUsb                                    ? "USBSTOR"
+    const std::string enumerator = disk.BusType == BusTypeUsb                                ? "USBSTOR"
                                    : disk.BusType == BusTypeSd || disk.BusType == BusTypeMmc ? "SD"
-                                                                                                 : "SCSI";
+                                                                                             : "SCSI";
     // Without a serial the kernel name stands in; that id holds only while
     // the kernel names the disk the same way.
     const std::string unit = !disk.Serial.empty() ? IdText(disk.Serial) : "LINUX_" + IdText(disk.Name);

@@ -11,7 +11,10 @@
 
 namespace live {
 
-enum class DiskKind { Scsi, Nvme, Virtio, Mmc };
+enum class DiskKind { Scsi,
+                      Nvme,
+                      Virtio,
+                      Mmc };
 
 struct PartitionEntry {
     std::string Name;  // sda1

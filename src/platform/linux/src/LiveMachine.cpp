@@ -188,8 +188,10 @@ std::string LiveMachine::AccessNote() const
     bool unreadable = false;
     for (const DiskEntry& disk : m_disks) {
         const int result = m_kernel->OpenReadOnly((m_roots.Dev / disk.Name).string());
-        if (result >= 0) m_kernel->Close(result);
-        else unreadable = true;
+        if (result >= 0)
+            m_kernel->Close(result);
+        else
+            unreadable = true;
     }
     std::string note;
     if (unreadable)

@@ -35,7 +35,9 @@ std::u16string Utf16(const char* utf8)
     const auto* s = reinterpret_cast<const unsigned char*>(utf8);
     while (*s != 0 && text.size() < 36) {
         char32_t point = *s++;
-        int extra = point >= 0xF0 ? 3 : point >= 0xE0 ? 2 : point >= 0xC0 ? 1 : 0;
+        int extra = point >= 0xF0 ? 3 : point >= 0xE0 ? 2
+                                    : point >= 0xC0   ? 1
+                                                      : 0;
         if (extra > 0) point &= 0x3F >> extra;
         for (; extra > 0 && (*s & 0xC0) == 0x80; --extra) point = (point << 6) | (*s++ & 0x3F);
         if (point > 0xFFFF) {
@@ -149,8 +151,10 @@ DWORD ReadPartitionTable(int descriptor, std::uint32_t logicalBlockSize, Partiti
             entry.MbrType = static_cast<std::uint8_t>(blkid_partition_get_type(part));
             entry.Boot = (blkid_partition_get_flags(part) & 0x80) != 0;
             entry.Container = blkid_partition_is_extended(part) != 0;
-            if (entry.Container) entry.Number = 0;
-            else entry.Id = MbrPartitionId(table.Signature, entry.Offset);
+            if (entry.Container)
+                entry.Number = 0;
+            else
+                entry.Id = MbrPartitionId(table.Signature, entry.Offset);
         }
         table.Entries.push_back(std::move(entry));
     }

@@ -11,7 +11,15 @@ using platform::CimType;
 
 namespace {
 
-enum Field { Reads = 0, SectorsRead = 2, ReadMs = 3, Writes = 4, SectorsWritten = 6, WriteMs = 7, InFlight = 8, BusyMs = 9, QueueMs = 10 };
+enum Field { Reads = 0,
+             SectorsRead = 2,
+             ReadMs = 3,
+             Writes = 4,
+             SectorsWritten = 6,
+             WriteMs = 7,
+             InFlight = 8,
+             BusyMs = 9,
+             QueueMs = 10 };
 
 struct Formatted {
     std::uint64_t idle = 100;

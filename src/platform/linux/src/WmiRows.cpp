@@ -152,8 +152,10 @@ std::vector<platform::WmiInstance> MsftPhysicalDisk(const std::vector<DiskEntry>
         Put(row, L"HealthStatus", CimType::Uint16, 0);
         PutFlag(row, L"IsPartial", true);
         Put(row, L"LogicalSectorSize", CimType::Uint64, disk.LogicalBlockSize);
-        if (disk.Vendor.empty()) row.Set(L"Manufacturer", WmiValue::Null(CimType::String));
-        else Put(row, L"Manufacturer", Wide(disk.Vendor));
+        if (disk.Vendor.empty())
+            row.Set(L"Manufacturer", WmiValue::Null(CimType::String));
+        else
+            Put(row, L"Manufacturer", Wide(disk.Vendor));
         Put(row, L"MediaType", CimType::Uint16, MediaTypeOf(disk));
         Put(row, L"Model", Wide(disk.Model));
         PutArray(row, L"OperationalStatus", CimType::Uint16, {std::uint64_t{2}});

@@ -170,9 +170,9 @@ std::vector<std::uint8_t> EncodeHealthLog(const NvmeHealthLog& log)
     page.Byte(4, log.spareThresh);
     page.Byte(5, log.percentUsed);
     page.Byte(6, log.enduranceGroupWarningSummary);
-    const NvmeCounter* counters[] = {&log.dataUnitsRead,   &log.dataUnitsWritten, &log.hostReads,
-                                     &log.hostWrites,      &log.ctrlBusyTime,     &log.powerCycles,
-                                     &log.powerOnHours,    &log.unsafeShutdowns,  &log.mediaErrors,
+    const NvmeCounter* counters[] = {&log.dataUnitsRead, &log.dataUnitsWritten, &log.hostReads,
+                                     &log.hostWrites, &log.ctrlBusyTime, &log.powerCycles,
+                                     &log.powerOnHours, &log.unsafeShutdowns, &log.mediaErrors,
                                      &log.numErrLogEntries};
     std::size_t at = 32;
     for (const NvmeCounter* counter : counters) {

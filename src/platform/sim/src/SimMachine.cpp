@@ -81,7 +81,7 @@ platform::WmiClassAnswer SimMachine::WmiInstances(std::wstring_view nameSpace, s
 }
 
 std::shared_ptr<const platform::WmiClassAnswer> SimMachine::SharedWmiInstances(std::wstring_view nameSpace,
-                                                                             std::wstring_view className) const
+                                                                               std::wstring_view className) const
 {
     if (typeid(*this) != typeid(SimMachine)) return Machine::SharedWmiInstances(nameSpace, className);
     return Current()->wmi.SharedInstances(nameSpace, className);

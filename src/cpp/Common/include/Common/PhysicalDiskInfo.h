@@ -12,10 +12,10 @@
 namespace Talvex::Quorlin::Cpp::Common {
 
 struct PartitionInfo {
-    std::string Guid;          // partition identifier, GUID text without braces
-    std::uint32_t Index = 0;   // PartitionNumber
-    std::string Name;          // the letter of the volume on it, or "Not Used"
-    std::uint64_t Size = 0;    // units of 1,048,576 bytes, truncated
+    std::string Guid;         // partition identifier, GUID text without braces
+    std::uint32_t Index = 0;  // PartitionNumber
+    std::string Name;         // the letter of the volume on it, or "Not Used"
+    std::uint64_t Size = 0;   // units of 1,048,576 bytes, truncated
 };
 
 struct PhysicalDiskInfo {
@@ -24,8 +24,8 @@ struct PhysicalDiskInfo {
     std::optional<std::string> MakeModel;  // 40-character model number
     std::uint64_t Size = 0;                // units of 1,048,576 bytes
     HardwareAccessLib::DiskDriveMediaType MediaType = HardwareAccessLib::DiskDriveMediaType::Unknown;
-    std::optional<std::string> Eppid;      // 20-character piece-part identifier
-    std::string Guid;                      // disk identifier, GUID text without braces
+    std::optional<std::string> Eppid;       // 20-character piece-part identifier
+    std::string Guid;                       // disk identifier, GUID text without braces
     std::vector<PartitionInfo> Partitions;  // in layout order
 };
 

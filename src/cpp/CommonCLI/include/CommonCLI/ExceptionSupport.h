@@ -54,7 +54,8 @@ template <class T>
 T ItemHandler<T>::ExecuteHandlingException(const ItemHandlerDelegate<T>& delegate,
                                            const std::optional<std::string>& itemId,
                                            NotSupportedExceptionBehaviour behaviour, Kvr::IKvrLog& log,
-                                           const Kvr::CancellationToken& token) {
+                                           const Kvr::CancellationToken& token)
+{
     using detail::kItemHandlerFunction;
     using detail::kItemHandlerSourceFile;
 

@@ -41,7 +41,8 @@ enum STORAGE_PROPERTY_ID {
     StorageDeviceProtocolSpecificProperty = 50,
 };
 
-enum STORAGE_QUERY_TYPE { PropertyStandardQuery = 0, PropertyExistsQuery = 1 };
+enum STORAGE_QUERY_TYPE { PropertyStandardQuery = 0,
+                          PropertyExistsQuery = 1 };
 
 struct STORAGE_PROPERTY_QUERY {
     STORAGE_PROPERTY_ID PropertyId;
@@ -174,7 +175,9 @@ struct SCSI_PASS_THROUGH_DIRECT {
     UCHAR Cdb[16];
 };
 
-enum MEDIA_TYPE { Unknown = 0, RemovableMedia = 11, FixedMedia = 12 };
+enum MEDIA_TYPE { Unknown = 0,
+                  RemovableMedia = 11,
+                  FixedMedia = 12 };
 
 struct DISK_GEOMETRY {
     LARGE_INTEGER Cylinders;
@@ -184,7 +187,9 @@ struct DISK_GEOMETRY {
     DWORD BytesPerSector;
 };
 
-enum PARTITION_STYLE { PARTITION_STYLE_MBR = 0, PARTITION_STYLE_GPT = 1, PARTITION_STYLE_RAW = 2 };
+enum PARTITION_STYLE { PARTITION_STYLE_MBR = 0,
+                       PARTITION_STYLE_GPT = 1,
+                       PARTITION_STYLE_RAW = 2 };
 
 struct PARTITION_INFORMATION_MBR {
     BYTE PartitionType;

@@ -67,14 +67,14 @@ struct DeviceFaults {
 // cut) to their field width and stored as ATA strings, two characters a word
 // with the first in the high byte.
 struct AtaIdentity {
-    std::string model;     // words 27-46, 40 characters
-    std::string serial;    // words 10-19, 20 characters
-    std::string firmware;  // words 23-26, 8 characters
-    std::uint16_t word0 = 0x0040;   // general configuration: ATA device, fixed
-    std::uint16_t word83 = 0x4000;  // command sets supported (bit 14 is always one)
-    std::uint16_t word84 = 0x4020;  // bit 14 always one; bit 5 General Purpose Logging
-    std::uint16_t word217 = 0;      // rotation rate: 0 not reported, 1 non-rotating, else rpm
-    std::uint64_t sectors = 0;      // user addressable sectors (words 60-61 and 100-103)
+    std::string model;                        // words 27-46, 40 characters
+    std::string serial;                       // words 10-19, 20 characters
+    std::string firmware;                     // words 23-26, 8 characters
+    std::uint16_t word0 = 0x0040;             // general configuration: ATA device, fixed
+    std::uint16_t word83 = 0x4000;            // command sets supported (bit 14 is always one)
+    std::uint16_t word84 = 0x4020;            // bit 14 always one; bit 5 General Purpose Logging
+    std::uint16_t word217 = 0;                // rotation rate: 0 not reported, 1 non-rotating, else rpm
+    std::uint64_t sectors = 0;                // user addressable sectors (words 60-61 and 100-103)
     std::map<unsigned, std::uint16_t> words;  // any other word, written last (0-254)
 };
 
@@ -118,7 +118,7 @@ struct StorageDescriptor {
     std::uint8_t deviceType = 0;  // SCSI peripheral device type: direct access
     bool removable = false;
     bool commandQueueing = true;
-    std::string vendor;    // empty: no string, offset 0
+    std::string vendor;  // empty: no string, offset 0
     std::string product;
     std::string revision;
     std::string serial;
@@ -132,7 +132,9 @@ struct DiskGeometry {
     std::uint32_t bytesPerSector = 512;
 };
 
-enum class PartitionStyle : std::uint32_t { Mbr = 0, Gpt = 1, Raw = 2 };
+enum class PartitionStyle : std::uint32_t { Mbr = 0,
+                                            Gpt = 1,
+                                            Raw = 2 };
 
 struct PartitionModel {
     std::uint32_t number = 0;  // PartitionNumber
@@ -140,7 +142,7 @@ struct PartitionModel {
     std::uint64_t length = 0;
     bool rewrite = false;
     bool service = false;
-    GUID id{};    // GPT PartitionId, or the identifier Windows gives an MBR partition
+    GUID id{};  // GPT PartitionId, or the identifier Windows gives an MBR partition
     // GPT only
     GUID type{};
     std::uint64_t attributes = 0;
@@ -166,9 +168,9 @@ struct DriveLayout {
 };
 
 struct DiskModel {
-    std::uint32_t number = 0;     // the N of \\.\PhysicalDriveN and its device number
-    std::wstring interfacePath;   // empty: the disk has no listed interface
-    std::wstring instanceId;      // empty: the property cannot be read
+    std::uint32_t number = 0;    // the N of \\.\PhysicalDriveN and its device number
+    std::wstring interfacePath;  // empty: the disk has no listed interface
+    std::wstring instanceId;     // empty: the property cannot be read
     StorageDescriptor descriptor;
     DiskGeometry geometry;
     std::optional<AtaDriveModel> ata;  // none: no ATA device behind the disk

@@ -19,7 +19,13 @@ namespace sim {
 
 class FaultingMachine : public platform::ForwardingMachine {
 public:
-    enum class Point { Open, Request, PassThrough, WmiConnect, WmiQuery, WmiNext, WmiGet };
+    enum class Point { Open,
+                       Request,
+                       PassThrough,
+                       WmiConnect,
+                       WmiQuery,
+                       WmiNext,
+                       WmiGet };
     enum class Fault {
         OpenRefused,     // CreateFileW fails with ERROR_ACCESS_DENIED
         RequestFails,    // DeviceIoControl fails with ERROR_IO_DEVICE

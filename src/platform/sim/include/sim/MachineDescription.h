@@ -14,7 +14,10 @@
 namespace sim {
 
 // MSFT_PhysicalDisk.MediaType.
-enum class MediaType : std::uint16_t { Unspecified = 0, Hdd = 3, Ssd = 4, Scm = 5 };
+enum class MediaType : std::uint16_t { Unspecified = 0,
+                                       Hdd = 3,
+                                       Ssd = 4,
+                                       Scm = 5 };
 
 // What the formatted performance counters of a disk read.
 struct DiskPerformance {

@@ -17,7 +17,7 @@ struct RecordedRequest {
     std::vector<std::uint8_t> input;  // the input buffer as sent
     DWORD inSize = 0;
     DWORD outSize = 0;
-    bool sameBuffer = false;          // input and output were one buffer
+    bool sameBuffer = false;  // input and output were one buffer
 };
 
 class ModelDevice : public platform::Device {

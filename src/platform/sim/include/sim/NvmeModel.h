@@ -23,33 +23,33 @@ struct NvmeCounter {
 
 // One power state descriptor.
 struct NvmePowerState {
-    std::uint16_t mp = 0;      // maximum power
-    bool mxps = false;         // max power scale: 0.0001 W instead of 0.01 W
-    bool nops = false;         // non-operational state
-    std::uint32_t enlat = 0;   // entry latency, microseconds
-    std::uint32_t exlat = 0;   // exit latency, microseconds
-    std::uint8_t rrt = 0;      // relative read throughput (5 bits)
-    std::uint8_t rrl = 0;      // relative read latency (5 bits)
-    std::uint8_t rwt = 0;      // relative write throughput (5 bits)
-    std::uint8_t rwl = 0;      // relative write latency (5 bits)
-    std::uint16_t idlp = 0;    // idle power
-    std::uint8_t ips = 0;      // idle power scale (2 bits)
-    std::uint16_t actp = 0;    // active power
-    std::uint8_t apw = 0;      // active power workload (3 bits)
-    std::uint8_t aps = 0;      // active power scale (2 bits)
+    std::uint16_t mp = 0;     // maximum power
+    bool mxps = false;        // max power scale: 0.0001 W instead of 0.01 W
+    bool nops = false;        // non-operational state
+    std::uint32_t enlat = 0;  // entry latency, microseconds
+    std::uint32_t exlat = 0;  // exit latency, microseconds
+    std::uint8_t rrt = 0;     // relative read throughput (5 bits)
+    std::uint8_t rrl = 0;     // relative read latency (5 bits)
+    std::uint8_t rwt = 0;     // relative write throughput (5 bits)
+    std::uint8_t rwl = 0;     // relative write latency (5 bits)
+    std::uint16_t idlp = 0;   // idle power
+    std::uint8_t ips = 0;     // idle power scale (2 bits)
+    std::uint16_t actp = 0;   // active power
+    std::uint8_t apw = 0;     // active power workload (3 bits)
+    std::uint8_t aps = 0;     // active power scale (2 bits)
 };
 
 // Our customized vendor area of Identify Controller (docs/nvme-vendor-area.md).
 struct NvmeVendorArea {
     std::uint16_t version = 1;
-    std::string eppid;              // up to 32 ASCII characters
-    std::uint8_t formFactor = 0;    // NominalFormFactor numbering
+    std::string eppid;            // up to 32 ASCII characters
+    std::uint8_t formFactor = 0;  // NominalFormFactor numbering
     bool systemCrashProtection = false;
     bool hostMetadataLog = false;
     // Class 0, 1, 2 and 11; none leaves the category-valid bit clear.
     std::optional<std::array<std::uint16_t, 4>> deviceCategory;
     std::array<std::uint8_t, 16> guid{};
-    std::string componentId;        // up to 8 ASCII characters
+    std::string componentId;  // up to 8 ASCII characters
 };
 
 // Identify Controller (CNS 01h). Text fields are padded with spaces.
@@ -89,16 +89,16 @@ struct NvmeIdentify {
     std::uint16_t mtfa = 0;
     std::uint32_t hmpre = 0;
     std::uint32_t hmmin = 0;
-    NvmeCounter tnvmcap;       // bytes
-    NvmeCounter unvmcap;       // bytes
+    NvmeCounter tnvmcap;  // bytes
+    NvmeCounter unvmcap;  // bytes
     std::uint32_t rpmbs = 0;
     std::uint16_t edstt = 0;
     std::uint8_t dsto = 0;
     std::uint8_t fwug = 0;
     std::uint16_t kas = 0;
     std::uint16_t hctma = 0;
-    std::uint16_t mntmt = 0;   // Kelvin
-    std::uint16_t mxtmt = 0;   // Kelvin
+    std::uint16_t mntmt = 0;  // Kelvin
+    std::uint16_t mxtmt = 0;  // Kelvin
     std::uint32_t sanicap = 0;
     std::uint32_t hmminds = 0;
     std::uint16_t hmmaxd = 0;
@@ -124,7 +124,7 @@ struct NvmeIdentify {
     std::uint16_t acwu = 0;
     std::uint32_t sgls = 0;
     std::uint32_t mnan = 0;
-    std::string subnqn;        // NUL-padded, unlike the other texts
+    std::string subnqn;               // NUL-padded, unlike the other texts
     std::vector<NvmePowerState> psd;  // at most 32 are stored
     // None: the vendor area stays all zero, without our signature.
     std::optional<NvmeVendorArea> vendor;

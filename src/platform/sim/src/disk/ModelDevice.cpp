@@ -37,7 +37,7 @@ DWORD ModelDevice::OpenError(DWORD access) const
     case OpenAccess::None: return faults.openError;
     case OpenAccess::ReadOnly:
         return (access & (GENERIC_WRITE | kGenericAll | kFileWriteData | kFileAppendData)) != 0 ? faults.openError
-                                                                                             : ERROR_SUCCESS;
+                                                                                                : ERROR_SUCCESS;
     default: return ERROR_SUCCESS;
     }
 }

@@ -37,9 +37,9 @@ struct Sense {
     std::uint8_t asc = 0;
     std::uint8_t ascq = 0;
 };
-constexpr Sense kIllegalOpcode{0x05, 0x20, 0x00};    // ILLEGAL REQUEST, invalid command operation code
-constexpr Sense kInvalidField{0x05, 0x24, 0x00};     // ILLEGAL REQUEST, invalid field in CDB
-constexpr Sense kAbortedCommand{0x0B, 0x00, 0x00};   // ABORTED COMMAND
+constexpr Sense kIllegalOpcode{0x05, 0x20, 0x00};   // ILLEGAL REQUEST, invalid command operation code
+constexpr Sense kInvalidField{0x05, 0x24, 0x00};    // ILLEGAL REQUEST, invalid field in CDB
+constexpr Sense kAbortedCommand{0x0B, 0x00, 0x00};  // ABORTED COMMAND
 
 // What the device did with the command.
 struct Completion {

@@ -44,13 +44,14 @@ public:
     explicit ObjectReader(const Node& node) : m_node(node) {}
 
     template <typename T>
-        requires requires(const Node& node, T& out) { Read(node, out); }
+    requires requires(const Node& node, T& out) { Read(node, out); }
     void Required(const std::string& key, T& out)
     {
-        Required(key, [&](const Node& value) { Read(value, out); }, Describe(out));
+        Required(
+            key, [&](const Node& value) { Read(value, out); }, Describe(out));
     }
     template <typename T>
-        requires requires(const Node& node, T& out) { Read(node, out); }
+    requires requires(const Node& node, T& out) { Read(node, out); }
     void Optional(const std::string& key, T& out)
     {
         Optional(key, [&](const Node& value) { Read(value, out); });

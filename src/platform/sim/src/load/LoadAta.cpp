@@ -32,10 +32,12 @@ SmartAttribute ReadAttribute(const Node& node)
 {
     SmartAttribute attribute;
     ReadObject(node, [&](ObjectReader& r) {
-        r.Required("id", [&](const Node& n) {
-            attribute.id = static_cast<std::uint8_t>(ReadNumber(n, 255, "an attribute id from 1 to 255"));
-            if (attribute.id == 0) n.Expected("an attribute id from 1 to 255 (0 marks an empty entry)");
-        }, "an attribute id from 1 to 255");
+        r.Required(
+            "id", [&](const Node& n) {
+                attribute.id = static_cast<std::uint8_t>(ReadNumber(n, 255, "an attribute id from 1 to 255"));
+                if (attribute.id == 0) n.Expected("an attribute id from 1 to 255 (0 marks an empty entry)");
+            },
+            "an attribute id from 1 to 255");
         r.Optional("flags", attribute.flags);
         r.Optional("current", attribute.current);
         attribute.worst = attribute.current;
@@ -56,10 +58,12 @@ SmartThreshold ReadThreshold(const Node& node)
 {
     SmartThreshold threshold;
     ReadObject(node, [&](ObjectReader& r) {
-        r.Required("id", [&](const Node& n) {
-            threshold.id = static_cast<std::uint8_t>(ReadNumber(n, 255, "an attribute id from 1 to 255"));
-            if (threshold.id == 0) n.Expected("an attribute id from 1 to 255 (0 ends the list)");
-        }, "an attribute id from 1 to 255");
+        r.Required(
+            "id", [&](const Node& n) {
+                threshold.id = static_cast<std::uint8_t>(ReadNumber(n, 255, "an attribute id from 1 to 255"));
+                if (threshold.id == 0) n.Expected("an attribute id from 1 to 255 (0 ends the list)");
+            },
+            "an attribute id from 1 to 255");
         r.Optional("threshold", threshold.threshold);
     });
     return threshold;

@@ -54,7 +54,9 @@ template <typename Enum, std::size_t N>
 Enum ReadChoice(const Node& node, const std::pair<const char*, Enum> (&choices)[N])
 {
     std::string expected = "one of";
-    for (std::size_t i = 0; i < N; ++i) expected += std::string(i == 0 ? " \"" : i + 1 == N ? " or \"" : ", \"") + choices[i].first + "\"";
+    for (std::size_t i = 0; i < N; ++i) expected += std::string(i == 0 ? " \"" : i + 1 == N ? " or \""
+                                                                                            : ", \"") +
+                                                    choices[i].first + "\"";
     if (node.value.is_string()) {
         const std::string text = node.value.get<std::string>();
         for (const auto& [name, value] : choices)
@@ -69,7 +71,8 @@ RequestFault ReadRequestFault(const Node& node)
         {"fail", FaultKind::Fail}, {"zeroData", FaultKind::ZeroData}, {"refuse", FaultKind::Refuse}};
     RequestFault fault;
     ReadObject(node, [&](ObjectReader& r) {
-        r.Required("ioctl", [&](const Node& n) { fault.code = ReadIoctl(n); }, "an I/O control code");
+        r.Required(
+            "ioctl", [&](const Node& n) { fault.code = ReadIoctl(n); }, "an I/O control code");
         r.Optional("command", [&](const Node& n) {
             fault.command = static_cast<std::uint8_t>(ReadNumber(n, 0xFF, "a command or operation code byte"));
         });

@@ -176,8 +176,7 @@ void CheckPlacement(const Node& list, const Node& item, const PartitionModel& pa
         const PartitionModel& other = layout.partitions[k];
         if (partition.startingOffset < other.startingOffset + other.length &&
             other.startingOffset < partition.startingOffset + partition.length)
-            RefuseKey(item, "offset", "expected a partition that overlaps no other (it overlaps " + list.path + "[" +
-                                          std::to_string(k) + "])");
+            RefuseKey(item, "offset", "expected a partition that overlaps no other (it overlaps " + list.path + "[" + std::to_string(k) + "])");
     }
 }
 
@@ -207,8 +206,7 @@ void ReadPartitions(const Node& list, const LayoutContext& disk, DriveLayout& la
             ReadPartition(item, layout.style, static_cast<std::uint32_t>(layout.partitions.size() + 1), next, idGiven);
         const auto [taken, fresh] = numbers.emplace(partition.number, item.path);
         if (!fresh)
-            RefuseKey(item, "number", "expected a partition number not used before (" +
-                                           std::to_string(partition.number) + " is taken by " + taken->second + ")");
+            RefuseKey(item, "number", "expected a partition number not used before (" + std::to_string(partition.number) + " is taken by " + taken->second + ")");
         CheckPlacement(list, item, partition, layout, disk);
         CompletePartition(partition, idGiven, layout, disk);
         // Windows starts partitions on whole mebibytes.
@@ -227,7 +225,8 @@ DriveLayout ReadLayout(const Node& node, const LayoutContext& disk)
     if (node.value.is_object() && !node.value.contains("style"))
         RefuseKey(node, "style", "missing, expected \"gpt\", \"mbr\" or \"raw\"");
     ReadObject(node, [&](ObjectReader& r) {
-        r.Required("style", [&](const Node& n) { layout.style = ReadStyle(n); }, "\"gpt\", \"mbr\" or \"raw\"");
+        r.Required(
+            "style", [&](const Node& n) { layout.style = ReadStyle(n); }, "\"gpt\", \"mbr\" or \"raw\"");
         ReadDiskKeys(r, disk, layout);
         r.Optional("partitions", [&](const Node& list) { ReadPartitions(list, disk, layout); });
     });

@@ -107,12 +107,14 @@ void ReadFields(const Node& node, const std::vector<Field<S>>& fields, S& into,
 const std::vector<Field<NvmePowerState>>& PowerStateFields()
 {
     using P = NvmePowerState;
+    // clang-format off
     static const std::vector<Field<P>> fields = {
         Num("mp", &P::mp),     Num("mxps", &P::mxps), Num("nops", &P::nops), Num("enlat", &P::enlat),
         Num("exlat", &P::exlat), Num("rrt", &P::rrt), Num("rrl", &P::rrl),   Num("rwt", &P::rwt),
         Num("rwl", &P::rwl),   Num("idlp", &P::idlp), Num("ips", &P::ips),   Num("actp", &P::actp),
         Num("apw", &P::apw),   Num("aps", &P::aps),
     };
+    // clang-format on
     return fields;
 }
 
@@ -143,6 +145,7 @@ const std::vector<Field<NvmeVendorArea>>& VendorAreaFields()
 const std::vector<Field<NvmeIdentify>>& IdentifyFields()
 {
     using I = NvmeIdentify;
+    // clang-format off
     static const std::vector<Field<I>> fields = {
         Num("vid", &I::vid),         Num("ssvid", &I::ssvid),       Text("sn", &I::sn, 20),
         Text("mn", &I::mn, 40),      Text("fr", &I::fr, 8),         Num("rab", &I::rab),
@@ -187,6 +190,7 @@ const std::vector<Field<NvmeIdentify>>& IdentifyFields()
              i.vendor = vendor;
          }},
     };
+    // clang-format on
     return fields;
 }
 

@@ -55,13 +55,16 @@ std::vector<VolumeModel> ReadVolumes(const Node& node)
         VolumeModel volume;
         bool partitionGiven = false;
         ReadObject(item, [&](ObjectReader& r) {
-            r.Required("letter", [&](const Node& n) { volume.letter = ReadLetter(n); }, "a drive letter");
-            r.Required("disk", [&](const Node& n) {
-                if (n.value.is_null()) return;  // a network share
-                std::uint32_t number = 0;
-                Read(n, number);
-                volume.disk = number;
-            }, "a disk number, or null for a network share");
+            r.Required(
+                "letter", [&](const Node& n) { volume.letter = ReadLetter(n); }, "a drive letter");
+            r.Required(
+                "disk", [&](const Node& n) {
+                    if (n.value.is_null()) return;  // a network share
+                    std::uint32_t number = 0;
+                    Read(n, number);
+                    volume.disk = number;
+                },
+                "a disk number, or null for a network share");
             r.Optional("partition", [&](const Node& n) {
                 Read(n, volume.partitionNumber);
                 partitionGiven = true;
@@ -84,12 +87,14 @@ std::vector<ExtraInterface> ReadInterfaces(const Node& node)
     ReadArray(node, [&](const Node& item) {
         ExtraInterface extra;
         ReadObject(item, [&](ObjectReader& r) {
-            r.Required("path", [&](const Node& n) {
-                std::string path;
-                Read(n, path);
-                if (path.empty()) n.Expected("an interface path");
-                extra.record.path = Widen(path);
-            }, "an interface path");
+            r.Required(
+                "path", [&](const Node& n) {
+                    std::string path;
+                    Read(n, path);
+                    if (path.empty()) n.Expected("an interface path");
+                    extra.record.path = Widen(path);
+                },
+                "an interface path");
             r.Optional("instanceId", [&](const Node& n) {
                 std::string id;
                 Read(n, id);

@@ -59,7 +59,7 @@ const CimTypeName& NameOf(CimType type)
 std::string Described(CimType type, bool isArray)
 {
     const CimTypeName& entry = NameOf(type);
-    return isArray ? std::string("an array of ") + entry.name + " values, or null"
+    return isArray                   ? std::string("an array of ") + entry.name + " values, or null"
            : type == CimType::String ? std::string("a string, or null")
                                      : std::string(entry.described) + " (" + entry.name + "), or null";
 }
@@ -119,8 +119,9 @@ WmiValue ReadExplicit(const Node& node)
                 name.Expected("a CIM type such as \"uint32\", \"string\" or \"uint8[]\"");
             },
             "a CIM type such as \"uint32\", \"string\" or \"uint8[]\"");
-        r.Required("value", [&](const Node& v) { value = ReadTyped(v, type, isArray, Described(type, isArray)); },
-                   "the value");
+        r.Required(
+            "value", [&](const Node& v) { value = ReadTyped(v, type, isArray, Described(type, isArray)); },
+            "the value");
     });
     return value;
 }
@@ -211,7 +212,8 @@ WmiRowEdit ReadRowEdit(const Node& node, const wmi::DerivedClass* derived)
             r.Optional("add", [&](const Node& row) { edit.set = ReadProperties(row, derived); });
         }
         // The row number is checked against the hardware when the service is built.
-        if (edit.kind != WmiRowEdit::Kind::Add) edit.path = r.Self().MemberPath(edit.kind == WmiRowEdit::Kind::Drop ? "drop" : edit.kind == WmiRowEdit::Kind::Edit ? "edit" : "copy");
+        if (edit.kind != WmiRowEdit::Kind::Add) edit.path = r.Self().MemberPath(edit.kind == WmiRowEdit::Kind::Drop ? "drop" : edit.kind == WmiRowEdit::Kind::Edit ? "edit"
+                                                                                                                                                                   : "copy");
     });
     return edit;
 }
@@ -235,14 +237,17 @@ WmiClassOverride ReadClass(const std::string& name, const Node& node, const std:
         r.Optional("fail", [&](const Node& hr) { change.queryFailure = ReadFailure(hr); });
         r.Optional("failAtNext", [&](const Node& step) {
             ReadObject(step, [&](ObjectReader& s) {
-                s.Required("call", [&](const Node& call) {
-                    std::uint32_t number = 0;
-                    Read(call, number);
-                    if (number == 0) call.Expected("the number of an enumerator step, 1 for the first");
-                    change.failingNext = number;
-                }, "the number of an enumerator step, 1 for the first");
-                s.Required("hr", [&](const Node& hr) { change.failingNextResult = ReadFailure(hr); },
-                           "a failure HRESULT such as \"0x80041006\"");
+                s.Required(
+                    "call", [&](const Node& call) {
+                        std::uint32_t number = 0;
+                        Read(call, number);
+                        if (number == 0) call.Expected("the number of an enumerator step, 1 for the first");
+                        change.failingNext = number;
+                    },
+                    "the number of an enumerator step, 1 for the first");
+                s.Required(
+                    "hr", [&](const Node& hr) { change.failingNextResult = ReadFailure(hr); },
+                    "a failure HRESULT such as \"0x80041006\"");
             });
         });
         r.Optional("rows", [&](const Node& rows) {

@@ -96,10 +96,10 @@ DWORD ReadWin32Error(const Node& node)
 
 STORAGE_BUS_TYPE ReadBusType(const Node& node)
 {
-    static const char* const names[] = {"Unknown", "Scsi",  "Atapi", "Ata",     "1394",  "Ssa",
-                                        "Fibre",   "Usb",   "RAID",  "iScsi",   "Sas",   "Sata",
-                                        "Sd",      "Mmc",   "Virtual", "FileBackedVirtual", "Spaces",
-                                        "Nvme",    "SCM",   "Ufs"};
+    static const char* const names[] = {"Unknown", "Scsi", "Atapi", "Ata", "1394", "Ssa",
+                                        "Fibre", "Usb", "RAID", "iScsi", "Sas", "Sata",
+                                        "Sd", "Mmc", "Virtual", "FileBackedVirtual", "Spaces",
+                                        "Nvme", "SCM", "Ufs"};
     const std::string expected = "a bus type: a number up to 127, or Unknown, Scsi, Atapi, Ata, 1394, Ssa, Fibre, "
                                  "Usb, RAID, iScsi, Sas, Sata, Sd, Mmc, Virtual, FileBackedVirtual, Spaces, Nvme, "
                                  "SCM or Ufs";

@@ -15,10 +15,14 @@ std::wstring Wide(const std::string& utf8)
         const auto lead = static_cast<unsigned char>(utf8[i]);
         std::size_t extra = 0;
         char32_t point = lead;
-        if ((lead & 0xE0) == 0xC0) extra = 1, point = lead & 0x1F;
-        else if ((lead & 0xF0) == 0xE0) extra = 2, point = lead & 0x0F;
-        else if ((lead & 0xF8) == 0xF0) extra = 3, point = lead & 0x07;
-        else if (lead >= 0x80) extra = 4;  // not a lead byte
+        if ((lead & 0xE0) == 0xC0)
+            extra = 1, point = lead & 0x1F;
+        else if ((lead & 0xF0) == 0xE0)
+            extra = 2, point = lead & 0x0F;
+        else if ((lead & 0xF8) == 0xF0)
+            extra = 3, point = lead & 0x07;
+        else if (lead >= 0x80)
+            extra = 4;  // not a lead byte
         bool valid = extra < 4 && i + extra < utf8.size();
         for (std::size_t k = 1; valid && k <= extra; ++k) {
             const auto next = static_cast<unsigned char>(utf8[i + k]);

@@ -93,8 +93,10 @@ std::vector<platform::WmiInstance> MsftPhysicalDiskRows(const MachineDescription
             .Unsigned(L"SpindleSpeed", SpindleSpeed(disk))
             .Text(L"UniqueId", Wide(disk.serial.empty() ? disk.pnpDeviceId : disk.serial))
             .Unsigned(L"Usage", kUsageAutoSelect);
-        if (hw.descriptor.vendor.empty()) row.Null(L"Manufacturer");
-        else row.Text(L"Manufacturer", Wide(hw.descriptor.vendor));
+        if (hw.descriptor.vendor.empty())
+            row.Null(L"Manufacturer");
+        else
+            row.Text(L"Manufacturer", Wide(hw.descriptor.vendor));
         rows.push_back(row.Take());
     }
     return rows;

@@ -27,8 +27,10 @@ std::vector<platform::WmiInstance> ApplyEdits(const std::vector<platform::WmiIns
             platform::WmiInstance changed = rows[edit.row];
             for (const auto& name : edit.remove) changed.Remove(name);
             for (const auto& property : edit.set.properties) changed.Set(property.name, property.value);
-            if (edit.kind == WmiRowEdit::Kind::Edit) rows[edit.row] = std::move(changed);
-            else appended.push_back(std::move(changed));
+            if (edit.kind == WmiRowEdit::Kind::Edit)
+                rows[edit.row] = std::move(changed);
+            else
+                appended.push_back(std::move(changed));
             break;
         }
         }
