@@ -1,13 +1,16 @@
 // Writes the seed inputs that come from the simulated machine: the NVMe pages
 // its drives encode, the drive layouts its disks return, the built-in
-// description and a few queries. Usage: fuzz_seeds CORPUS_DIR [description.json...]
+// description and a few queries; and, from a lab recording, the live
+// machine's tree. Usage: fuzz_seeds CORPUS_DIR [--live RECORDED_DIR] [description.json...]
 #include <cstdint>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "LiveTree.h"
 #include "NvmePages.h"
 #include "sim/DescriptionLoader.h"
 #include "sim/SimMachine.h"
@@ -49,12 +52,44 @@ void WritePages(const fs::path& root, const std::string& origin, const sim::Mach
     }
 }
 
+std::string Contents(const fs::path& file, std::size_t most = std::string::npos)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return bytes.substr(0, most);
+}
+
+// The lab's SATA SSD and NVMe drive as recorded: their sysfs and procfs files,
+// the partition table areas at the head of their images, and their replies
+// with the status an ATA drive returns its registers with.
+void WriteLiveSeed(const fs::path& root, const fs::path& recorded)
+{
+    namespace tree = fuzz_support::live_tree;
+    constexpr std::size_t kGptArea = 34 * 512;
+    const std::string sense = {'\x02', '\x72', '\x01', 0, '\x1d', 0, 0, 0, '\x0e', '\x09', '\x0c', 0, 0,
+                               0, 0, 0, 0, 0, 0, 0, 0, 0, '\x50'};
+    std::vector<std::string> slots;
+    for (const std::string_view slot : tree::kSlots) {
+        const std::string path = tree::PathOf(slot);
+        if (path == "reply/sda.sense")
+            slots.push_back(sense);
+        else if (path.rfind("reply/", 0) == 0)
+            slots.push_back(Contents(recorded / "replies" / (path.substr(6) + ".bin")));
+        else if (path.rfind("dev/", 0) == 0)
+            slots.push_back(Contents(recorded / "disks" / path.substr(4) / "0", kGptArea));
+        else
+            slots.push_back(Contents(recorded / "tree" / path));
+    }
+    const std::string seed = tree::Pack(slots);
+    Write(root / "live_machine_fuzz" / "hwlab-sda-nvme0", seed.data(), seed.size());
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::cerr << "usage: fuzz_seeds CORPUS_DIR [description.json...]\n";
+        std::cerr << "usage: fuzz_seeds CORPUS_DIR [--live RECORDED_DIR] [description.json...]\n";
         return 2;
     }
     const fs::path root = argv[1];
@@ -62,7 +97,10 @@ int main(int argc, char** argv)
     Write(root / "description_fuzz" / "built-in.json", builtIn.data(), builtIn.size());
     WritePages(root, "built-in", sim::DefaultDescription());
     for (int i = 2; i < argc; ++i)
-        WritePages(root, fs::path(argv[i]).stem().string(), sim::LoadDescriptionFile(argv[i]));
+        if (std::string_view(argv[i]) == "--live" && i + 1 < argc)
+            WriteLiveSeed(root, argv[++i]);
+        else
+            WritePages(root, fs::path(argv[i]).stem().string(), sim::LoadDescriptionFile(argv[i]));
 
     for (const std::u16string query : {u"SELECT * FROM Win32_DiskDrive", u"select\t*\r\nfrom MSFT_PhysicalDisk ",
                                        u"SELECT Name FROM Win32_DiskDrive WHERE Index = 0"})

@@ -9,7 +9,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
 shift || true
-all=(description_fuzz smart_sector_fuzz drive_layout_fuzz identify_controller_fuzz health_log_fuzz wql_fuzz)
+all=(description_fuzz smart_sector_fuzz drive_layout_fuzz identify_controller_fuzz health_log_fuzz wql_fuzz
+  live_machine_fuzz)
 targets=("${@:-${all[@]}}")
 dir="$root/build-fuzz"
 

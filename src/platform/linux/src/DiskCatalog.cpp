@@ -183,6 +183,15 @@ std::vector<PartitionEntry> Partitions(const fs::path& block, const std::string&
     return partitions;
 }
 
+// A logical block is a power of two from 512 bytes to 64 KiB; anything else
+// sysfs might show (0, garbage) is taken as the 512 bytes of an unreadable one,
+// as geometry and sizes divide by it.
+std::uint32_t BlockSize(std::optional<std::uint64_t> given)
+{
+    const std::uint64_t size = given.value_or(512);
+    return size >= 512 && size <= 65536 && (size & (size - 1)) == 0 ? static_cast<std::uint32_t>(size) : 512;
+}
+
 std::string IdText(const std::string& text)
 {
     std::string id;
@@ -256,7 +265,7 @@ std::vector<DiskEntry> ScanDisks(const Roots& roots)
         case DiskKind::Mmc: FillMmc(block, disk); break;
         }
         disk.Sectors = files::Number(block / "size").value_or(0);
-        disk.LogicalBlockSize = static_cast<std::uint32_t>(files::Number(block / "queue/logical_block_size").value_or(512));
+        disk.LogicalBlockSize = BlockSize(files::Number(block / "queue/logical_block_size"));
         disk.Rotational = files::Number(block / "queue/rotational").value_or(0) != 0;
         disk.Removable = files::Number(block / "removable").value_or(0) != 0;
         disk.DeviceNumbers = files::Text(block / "dev");
