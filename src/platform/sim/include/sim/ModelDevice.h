@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <mutex>
 #include <vector>
 
@@ -27,6 +28,9 @@ public:
     // The error CreateFileW reports for this access, or ERROR_SUCCESS.
     DWORD OpenError(DWORD access) const;
 
+    // The latest requests the device answered, oldest first: at most
+    // kKeptRequests, so that a machine serving for days does not grow.
+    static constexpr std::size_t kKeptRequests = 1024;
     std::vector<RecordedRequest> Requests() const;
     std::vector<RecordedRequest> Requests(DWORD code) const;
 
@@ -51,7 +55,7 @@ private:
     static void ZeroReply(const platform::IoRequest& request, DWORD bytes);
 
     mutable std::mutex m_lock;
-    std::vector<RecordedRequest> m_requests;
+    std::deque<RecordedRequest> m_requests;
 };
 
 }  // namespace sim

@@ -7,7 +7,13 @@ namespace sim {
 
 namespace {
 
-wchar_t Fold(wchar_t c) { return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c))); }
+// Device paths are looked up on every open; ASCII ones fold without the
+// locale's tables.
+wchar_t Fold(wchar_t c)
+{
+    if (c >= 0x80) return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
+    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
 
 bool SameName(std::wstring_view a, std::wstring_view b)
 {

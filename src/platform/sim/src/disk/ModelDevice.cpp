@@ -25,6 +25,7 @@ platform::IoResult ModelDevice::Control(const platform::IoRequest& request)
     }
     {
         std::lock_guard lock(m_lock);
+        if (m_requests.size() == kKeptRequests) m_requests.pop_front();
         m_requests.push_back(std::move(record));
     }
     return Answer(request);
@@ -45,7 +46,7 @@ DWORD ModelDevice::OpenError(DWORD access) const
 std::vector<RecordedRequest> ModelDevice::Requests() const
 {
     std::lock_guard lock(m_lock);
-    return m_requests;
+    return {m_requests.begin(), m_requests.end()};
 }
 
 std::vector<RecordedRequest> ModelDevice::Requests(DWORD code) const
