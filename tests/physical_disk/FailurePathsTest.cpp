@@ -3,10 +3,13 @@
 // no description can make a device answer that way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <string>
+#include <utility>
 
 #include "Common/PhysicalDiskInfoFetcher.h"
 #include "PhysicalDiskDynamicInfoRetriever.h"
@@ -110,6 +113,58 @@ TEST_F(DiskFailurePaths, InterfaceWithoutAPathEndsTheDiskList)
     } fetcher;
     EXPECT_EQ(Raised([&] { fetcher.GetBasicDiskInfo(0, {}); }), E_UNEXPECTED);
     EXPECT_TRUE(fetcher.GetAllBasicDiskInfo({}).empty());
+}
+
+TEST_F(DiskFailurePaths, InterfaceDetailSizeQueryThatDoesNotFailRaisesUnexpected)
+{
+    // Windows fails the size query; the control row shows the interface is
+    // otherwise listed (and then fails to open).
+    const std::pair<const char*, HRESULT> rows[] = {
+        {"succeeds", E_UNEXPECTED}, {"reportsZero", E_UNEXPECTED}, {"fails", HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND)}};
+    for (const auto& [answer, expected] : rows) {
+        Describe(std::string(R"({"interfaces": [{"path": "\\\\?\\scsi#disk#1", "sizeQuery": ")") + answer + R"("}]})");
+        PhysicalDiskInfoFetcher fetcher;
+        EXPECT_EQ(Raised([&] { fetcher.GetBasicDiskInfo(0, {}); }), expected) << answer;
+    }
+}
+
+TEST_F(DiskFailurePaths, GuidTextWithoutTaskMemoryIsLoggedNotRaised)
+{
+    // The disk keeps the all-zero GUID, a layout entry is skipped and a volume
+    // matches nothing; each refusal is one LogHr line, none ends the record.
+    struct Row {
+        const char* refused;
+        const char* diskGuid;
+        const char* partitions;
+        std::size_t logged;
+    };
+    const Row rows[] = {
+        {"d15c0000-0000-4000-8000-000000000001", "00000000-0000-0000-0000-000000000000", "1:C 2:D", 1},
+        {"a1a2a3a4-0001-4000-8000-00000000000b", "D15C0000-0000-4000-8000-000000000001", "2:D", 2},
+    };
+    for (const Row& row : rows) {
+        Describe(std::string(R"({"debuggerAttached": true, "faults": {"guidText": [")") + row.refused + R"("]},
+          "disks": [{"number": 0, "model": "SSD", "pnpDeviceId": "SCSI\\DISK&VEN_ATA&PROD_SSD\\4&0", "sizeBytes": 8225280000,
+            "layout": {"style": "gpt", "diskId": "d15c0000-0000-4000-8000-000000000001", "partitions": [
+              {"length": 104857600, "id": "a1a2a3a4-0001-4000-8000-00000000000b"},
+              {"length": 536870912, "id": "a1a2a3a4-0003-4000-8000-00000000000c"}]}}],
+          "volumes": [{"letter": "C", "disk": 0, "partition": 1}, {"letter": "D", "disk": 0, "partition": 2}]})");
+        const std::size_t before = machine.DebugLines().size();
+        PhysicalDiskInfoFetcher fetcher;
+        const auto record = fetcher.GetPhysicalDiskInfo(fetcher.GetAllBasicDiskInfo({}).at(0));
+        std::string partitions;
+        for (const auto& p : record.Partitions)
+            partitions += (partitions.empty() ? "" : " ") + std::to_string(p.Index) + ":" + p.Name;
+        EXPECT_EQ(record.Guid, row.diskGuid) << row.refused;
+        EXPECT_EQ(partitions, row.partitions) << row.refused;
+        const auto lines = machine.DebugLines();
+        const auto logged = std::count_if(lines.begin() + static_cast<std::ptrdiff_t>(before), lines.end(),
+                                          [](const std::wstring& line) {
+                                              return line.find(L"LogHr(") != std::wstring::npos &&
+                                                     line.find(L" 8007000E ") != std::wstring::npos;
+                                          });
+        EXPECT_EQ(static_cast<std::size_t>(logged), row.logged) << row.refused;
+    }
 }
 
 TEST_F(DiskFailurePaths, DynamicRetrieverWithoutAnyCounterRowGivesAnEmptyList)

@@ -18,14 +18,14 @@ void Destroy(Kvr::BaseCollector* plugin)
     delete static_cast<StorageCollectorPlugin*>(plugin);
 }
 
-constexpr Kvr::PluginExport Export{Kvr::PluginContractVersion,
-                                   StorageCollectorPlugin::Plugin,
-                                   StorageCollectorPlugin::Publisher,
-                                   StorageCollectorPlugin::LogId,
-                                   Methods.data(),
-                                   Methods.size(),
-                                   &Create,
-                                   &Destroy};
+constexpr Kvr::PluginExport kExport{Kvr::PluginContractVersion,
+                                    StorageCollectorPlugin::Plugin,
+                                    StorageCollectorPlugin::Publisher,
+                                    StorageCollectorPlugin::LogId,
+                                    Methods.data(),
+                                    Methods.size(),
+                                    &Create,
+                                    &Destroy};
 
 }  // namespace
 
@@ -36,5 +36,5 @@ extern "C"
     const Kvr::PluginExport*
     KvrPluginEntry()
 {
-    return &Export;
+    return &kExport;
 }

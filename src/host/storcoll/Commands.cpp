@@ -70,11 +70,11 @@ std::vector<Kvr::CollectionMethodEntry> SelectMethods(std::span<const Kvr::Colle
 
 namespace {
 
-constexpr std::string_view UnknownItemText = "cannot find data with specific ID: ";
+constexpr std::string_view kUnknownItemText = "cannot find data with specific ID: ";
 
 bool IsUnknownItem(const MethodOutcome& outcome)
 {
-    return outcome.Error && !outcome.Cancelled && outcome.ErrorText.find(UnknownItemText) != std::string::npos;
+    return outcome.Error && !outcome.Cancelled && outcome.ErrorText.find(kUnknownItemText) != std::string::npos;
 }
 
 // The ids of every item the methods have, in the order first met.

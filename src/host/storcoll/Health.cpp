@@ -107,7 +107,7 @@ struct HealthRule {
     void (*Nvme)(const NvmeHealthInfo&, Texts&);
 };
 
-constexpr HealthRule Rules[] = {
+constexpr HealthRule kRules[] = {
     {Verdict::Bad, &AttributeAtThreshold, nullptr},
     {Verdict::Bad, nullptr, &CriticalWarningBit},
     {Verdict::Bad, nullptr, &SpareBelowThreshold},
@@ -124,7 +124,7 @@ template <class Data, class Check>
 DiskHealth Assess(const std::string& itemId, std::string source, const Data& data, Check check)
 {
     DiskHealth health{itemId, "", std::move(source), Verdict::Good, {}, ""};
-    for (const auto& rule : Rules) {
+    for (const auto& rule : kRules) {
         Texts texts;
         check(rule, data, texts);
         for (auto& text : texts) {
@@ -140,8 +140,8 @@ const PhysicalDiskStaticInfo* StaticInfoOf(const Kvr::GenericItem& item)
     return dynamic_cast<const PhysicalDiskStaticInfo*>(item.Message.get());
 }
 
-constexpr const char* NoAttributes = "its SMART item holds no attributes";
-constexpr const char* NoHealthLog = "its NVMe item holds no health log";
+constexpr const char* kNoAttributes = "its SMART item holds no attributes";
+constexpr const char* kNoHealthLog = "its NVMe item holds no health log";
 
 // Why a health method gave nothing for one disk.
 std::string Missing(const MethodOutcome* outcome, std::string_view method)
@@ -175,7 +175,7 @@ std::string_view VerdictName(Verdict verdict)
 DiskHealth AssessSmart(const std::string& itemId, const SmartDynamicInfo& smart)
 {
     if (SetAttributes(smart).empty()) {
-        return DiskHealth{itemId, "", "ATA SMART", Verdict::None, {}, NoAttributes};
+        return DiskHealth{itemId, "", "ATA SMART", Verdict::None, {}, kNoAttributes};
     }
     return Assess(itemId, "ATA SMART", smart, [](const HealthRule& rule, const SmartDynamicInfo& data, Texts& out) {
         if (rule.Ata != nullptr) {
@@ -187,7 +187,7 @@ DiskHealth AssessSmart(const std::string& itemId, const SmartDynamicInfo& smart)
 DiskHealth AssessNvme(const std::string& itemId, const SmartNvmeInfo& nvme)
 {
     if (!nvme.has_health_info()) {
-        return DiskHealth{itemId, "", "NVMe health log", Verdict::None, {}, NoHealthLog};
+        return DiskHealth{itemId, "", "NVMe health log", Verdict::None, {}, kNoHealthLog};
     }
     return Assess(itemId, "NVMe health log", nvme.health_info(),
                   [](const HealthRule& rule, const NvmeHealthInfo& data, Texts& out) {

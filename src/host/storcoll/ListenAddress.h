@@ -17,10 +17,10 @@ public:
 };
 
 struct ListenAddress {
-    static constexpr std::uint16_t DefaultPort = 9863;
+    static constexpr std::uint16_t kDefaultPort = 9863;
 
-    std::string Host = "127.0.0.1";    // an IPv6 address without its brackets
-    std::uint16_t Port = DefaultPort;  // 0: any free port
+    std::string Host = "127.0.0.1";     // an IPv6 address without its brackets
+    std::uint16_t Port = kDefaultPort;  // 0: any free port
 
     // Raises BadListenAddress naming the problem.
     static ListenAddress Parse(std::string_view text);

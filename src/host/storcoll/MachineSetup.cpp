@@ -14,9 +14,9 @@ namespace Storcoll {
 
 void InstallMachine(const MachineOptions& options)
 {
-    if (options.live) {
+    if (options.Live) {
         live::LiveOptions liveOptions;
-        liveOptions.SampleInterval = std::chrono::milliseconds(options.sampleIntervalMs);
+        liveOptions.SampleInterval = std::chrono::milliseconds(options.SampleIntervalMs);
         auto machine = std::make_shared<live::LiveMachine>(live::Roots{}, liveOptions);
         // Said once, before collecting, so that missing data is not a surprise.
         if (const std::string note = machine->AccessNote(); !note.empty()) std::cerr << "storcoll: " << note << '\n';
@@ -25,11 +25,11 @@ void InstallMachine(const MachineOptions& options)
     }
     sim::MachineDescription description;
     try {
-        description = options.descriptionFile ? sim::LoadDescriptionFile(*options.descriptionFile)
+        description = options.DescriptionFile ? sim::LoadDescriptionFile(*options.DescriptionFile)
                                               : sim::DefaultDescription();
     } catch (const sim::DescriptionError& error) {
         throw MachineDescriptionError("machine description " +
-                                      (options.descriptionFile ? "\"" + *options.descriptionFile + "\"" : "built in") +
+                                      (options.DescriptionFile ? "\"" + *options.DescriptionFile + "\"" : "built in") +
                                       " refused: " + error.what());
     }
     platform::InstallProcessMachine(std::make_shared<sim::SimMachine>(description));

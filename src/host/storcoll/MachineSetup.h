@@ -14,11 +14,11 @@ namespace Storcoll {
 struct MachineOptions {
     // --machine FILE: a machine description (docs/machine-description.md);
     // without it, the simulator's built-in two-disk machine.
-    std::optional<std::string> descriptionFile;
+    std::optional<std::string> DescriptionFile;
     // --live: the running Linux system instead of a simulated machine
     // (docs/live.md), its counters sampled this many milliseconds apart.
-    bool live = false;
-    unsigned sampleIntervalMs = 250;
+    bool Live = false;
+    unsigned SampleIntervalMs = 250;
 };
 
 // A description file that cannot be read or is malformed. what() names the

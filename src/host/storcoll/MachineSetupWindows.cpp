@@ -8,8 +8,8 @@ namespace Storcoll {
 // machine descriptions drive the simulated machine of the Linux build only.
 void InstallMachine(const MachineOptions& options)
 {
-    if (options.descriptionFile) {
-        throw MachineDescriptionError("--machine \"" + *options.descriptionFile +
+    if (options.DescriptionFile) {
+        throw MachineDescriptionError("--machine \"" + *options.DescriptionFile +
                                       "\" refused: this build reads the real machine; machine descriptions are "
                                       "for the simulated machine of the Linux build");
     }

@@ -19,7 +19,7 @@ namespace Storcoll {
 
 namespace {
 
-constexpr const char* MetricsContentType = "text/plain; version=0.0.4; charset=utf-8";
+constexpr const char* kMetricsContentType = "text/plain; version=0.0.4; charset=utf-8";
 
 // Why binding failed, asked of the system with a socket of our own: the
 // library reports only that it failed.
@@ -91,7 +91,7 @@ MetricsServer::MetricsServer(MetricsCache& cache, std::string about)
         setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
     });
     m_server->Get("/metrics", [this](const httplib::Request&, httplib::Response& response) {
-        response.set_content(m_cache.Get(), MetricsContentType);
+        response.set_content(m_cache.Get(), kMetricsContentType);
     });
     m_server->Get("/", [this](const httplib::Request&, httplib::Response& response) {
         response.set_content(StatusPage(), "text/html; charset=utf-8");

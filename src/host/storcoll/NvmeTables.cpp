@@ -12,9 +12,9 @@ namespace {
 using namespace Talvex::Quorlin::Datatypes;
 
 // The health log counts data in units of 1000 sectors of 512 bytes.
-constexpr Counter128 DataUnitBytes = 512'000;
+constexpr Counter128 kDataUnitBytes = 512'000;
 // What the plug-in hands on for a temperature the drive does not report.
-constexpr int NoTemperature = 0;
+constexpr int kNoTemperature = 0;
 
 class Fields {
 public:
@@ -33,7 +33,7 @@ private:
 
 std::string Celsius(const google::protobuf::Int32Value& value)
 {
-    return value.value() == NoTemperature ? "not reported" : std::to_string(value.value()) + " \u00b0C";
+    return value.value() == kNoTemperature ? "not reported" : std::to_string(value.value()) + " \u00b0C";
 }
 
 std::string Kelvin(bool set, const google::protobuf::UInt32Value& value)
@@ -61,7 +61,7 @@ std::string DataUnitsText(const std::string& hex)
     if (!units) {
         return CounterText(hex);
     }
-    return SizeText(*units * DataUnitBytes) + " (" + DecimalText(*units) + " units)";
+    return SizeText(*units * kDataUnitBytes) + " (" + DecimalText(*units) + " units)";
 }
 
 // The names of the set flags of a message of BoolValue fields, "none" when no flag is set.
@@ -105,7 +105,7 @@ void AddHealthLog(Fields& fields, const NvmeHealthInfo& health)
         }
         const auto& value =
             static_cast<const google::protobuf::Int32Value&>(health.GetReflection()->GetMessage(health, field));
-        if (value.value() != NoTemperature) {
+        if (value.value() != kNoTemperature) {
             sensors += (sensors.empty() ? "" : ", ") + std::to_string(sensor) + ": " + Celsius(value);
         }
     }

@@ -11,7 +11,7 @@ namespace Storcoll {
 
 namespace {
 
-constexpr OutputFormat Formats[] = {
+constexpr OutputFormat kFormats[] = {
     {"table", "a report for people: one table per data type, then the health verdict of each disk", &PrintTable},
     {"json", "one JSON document: every method's items, then the health verdict of each disk", &PrintJson},
     {"jsonl", "one JSON object per line: an item, a method's error, or a disk's health verdict", &PrintJsonLines},
@@ -22,20 +22,20 @@ constexpr OutputFormat Formats[] = {
 
 std::span<const OutputFormat> OutputFormats()
 {
-    return Formats;
+    return kFormats;
 }
 
 const OutputFormat* FindOutputFormat(std::string_view name)
 {
     const auto found =
-        std::find_if(std::begin(Formats), std::end(Formats), [&](const OutputFormat& f) { return f.Name == name; });
-    return found == std::end(Formats) ? nullptr : found;
+        std::find_if(std::begin(kFormats), std::end(kFormats), [&](const OutputFormat& f) { return f.Name == name; });
+    return found == std::end(kFormats) ? nullptr : found;
 }
 
 std::string OutputFormatNames()
 {
     std::string names;
-    for (const auto& format : Formats) {
+    for (const auto& format : kFormats) {
         names += names.empty() ? "" : ", ";
         names += format.Name;
     }

@@ -23,15 +23,15 @@ namespace Dt = Talvex::Quorlin::Datatypes;
 using Type = PromExposition::Type;
 using Labels = PromExposition::Labels;
 
-constexpr double Mebibyte = 1024.0 * 1024.0;
+constexpr double kMebibyte = 1024.0 * 1024.0;
 // NVMe counts data in units of 1000 blocks of 512 bytes.
-constexpr double NvmeDataUnit = 512'000.0;
-constexpr double Minute = 60.0;
-constexpr double Hour = 3600.0;
+constexpr double kNvmeDataUnit = 512'000.0;
+constexpr double kMinute = 60.0;
+constexpr double kHour = 3600.0;
 // The collector's value for a temperature sensor the drive does not have
 // (the drive itself reports 0 Kelvin for it).
-constexpr int NoTemperature = 0;
-constexpr double KelvinOffset = 273.0;
+constexpr int kNoTemperature = 0;
+constexpr double kKelvinOffset = 273.0;
 
 // What names a disk in every series: its item id, and where the collection
 // told them, its number, model and serial number.
@@ -200,7 +200,7 @@ private:
     {
         const Labels labels = Disk(id);
         PutIf(disk.has_size(), disk.size(), "storcoll_disk_size_bytes", Type::Gauge, "Size of the disk.", labels,
-              Mebibyte);
+              kMebibyte);
         Put("storcoll_disk_info", Type::Gauge, "The disk's media type, always 1.",
             Disk(id, {{"media_type", MediaTypeName(disk.type())}}), 1.0);
         Put("storcoll_disk_partitions", Type::Gauge, "Partitions on the disk.", labels,
@@ -209,7 +209,7 @@ private:
             Labels named = Disk(id, {{"partition", partition.name()},
                                      {"index", partition.has_index() ? std::to_string(partition.index().value()) : ""}});
             PutIf(partition.has_size(), partition.size(), "storcoll_disk_partition_size_bytes", Type::Gauge,
-                  "Size of a partition, named by its drive letter or \"Not Used\".", named, Mebibyte);
+                  "Size of a partition, named by its drive letter or \"Not Used\".", named, kMebibyte);
         }
     }
 
@@ -233,17 +233,17 @@ private:
         PutIf(disk.has_write_time_percentage(), disk.write_time_percentage(), "storcoll_disk_write_time_ratio",
               Type::Gauge, "Share of time the disk was busy writing (0 to 1).", labels, 0.01);
         PutIf(disk.has_byte_read_per_sec_in_mb(), disk.byte_read_per_sec_in_mb(),
-              "storcoll_disk_read_bytes_per_second", Type::Gauge, "Read throughput, in whole MiB.", labels, Mebibyte);
+              "storcoll_disk_read_bytes_per_second", Type::Gauge, "Read throughput, in whole MiB.", labels, kMebibyte);
         PutIf(disk.has_byte_write_per_sec_in_mb(), disk.byte_write_per_sec_in_mb(),
               "storcoll_disk_write_bytes_per_second", Type::Gauge, "Write throughput, in whole MiB.", labels,
-              Mebibyte);
+              kMebibyte);
         // A negative amount is no count at all.
         PutIf(disk.has_byte_read_in_mb() && disk.byte_read_in_mb().value() >= 0, disk.byte_read_in_mb(),
               "storcoll_disk_read_bytes_total", Type::Counter, "Data read from the disk's volumes, in whole MiB.",
-              labels, Mebibyte);
+              labels, kMebibyte);
         PutIf(disk.has_byte_write_in_mb() && disk.byte_write_in_mb().value() >= 0, disk.byte_write_in_mb(),
               "storcoll_disk_written_bytes_total", Type::Counter, "Data written to the disk's volumes, in whole MiB.",
-              labels, Mebibyte);
+              labels, kMebibyte);
     }
 
     void Smart(const std::string& id, const Dt::SmartDynamicInfo& smart)
@@ -265,7 +265,7 @@ private:
 
     void Temperature(const Labels& disk, const google::protobuf::Int32Value& celsius, const std::string& sensor)
     {
-        if (celsius.value() == NoTemperature) {
+        if (celsius.value() == kNoTemperature) {
             return;
         }
         Labels labels = disk;
@@ -310,18 +310,18 @@ private:
             PutIf(health.has_percentage_used(), health.percentage_used(), "storcoll_nvme_percentage_used_ratio",
                   Type::Gauge, "Share of the rated endurance used; may exceed 1.", labels, 0.01);
             PutHex(health.data_unit_read(), "storcoll_nvme_read_bytes_total", Type::Counter,
-                   "Data read by the host, counted in units of 512,000 bytes.", labels, NvmeDataUnit);
+                   "Data read by the host, counted in units of 512,000 bytes.", labels, kNvmeDataUnit);
             PutHex(health.data_unit_written(), "storcoll_nvme_written_bytes_total", Type::Counter,
-                   "Data written by the host, counted in units of 512,000 bytes.", labels, NvmeDataUnit);
+                   "Data written by the host, counted in units of 512,000 bytes.", labels, kNvmeDataUnit);
             PutHex(health.host_read_commands(), "storcoll_nvme_host_read_commands_total", Type::Counter,
                    "Read commands completed.", labels);
             PutHex(health.host_written_commands(), "storcoll_nvme_host_write_commands_total", Type::Counter,
                    "Write commands completed.", labels);
             PutHex(health.controller_busy_time(), "storcoll_nvme_controller_busy_seconds_total", Type::Counter,
-                   "Time the controller was busy with I/O, counted in minutes.", labels, Minute);
+                   "Time the controller was busy with I/O, counted in minutes.", labels, kMinute);
             PutHex(health.power_cycles(), "storcoll_nvme_power_cycles_total", Type::Counter, "Power cycles.", labels);
             PutHex(health.power_on_hours(), "storcoll_nvme_power_on_seconds_total", Type::Counter,
-                   "Time powered on, counted in hours.", labels, Hour);
+                   "Time powered on, counted in hours.", labels, kHour);
             PutHex(health.unsafe_shutdowns(), "storcoll_nvme_unsafe_shutdowns_total", Type::Counter,
                    "Shutdowns without notice.", labels);
             PutHex(health.media_and_data_integrity_errors(), "storcoll_nvme_media_errors_total", Type::Counter,
@@ -330,10 +330,10 @@ private:
                    "Error information log entries over the drive's life.", labels);
             PutIf(health.has_warning_composite_temperature_time(), health.warning_composite_temperature_time(),
                   "storcoll_nvme_warning_temperature_seconds_total", Type::Counter,
-                  "Time above the warning temperature, counted in minutes.", labels, Minute);
+                  "Time above the warning temperature, counted in minutes.", labels, kMinute);
             PutIf(health.has_critical_composite_temperature_time(), health.critical_composite_temperature_time(),
                   "storcoll_nvme_critical_temperature_seconds_total", Type::Counter,
-                  "Time above the critical temperature, counted in minutes.", labels, Minute);
+                  "Time above the critical temperature, counted in minutes.", labels, kMinute);
             const Labels level1 = Disk(id, {{"level", "1"}});
             const Labels level2 = Disk(id, {{"level", "2"}});
             constexpr std::string_view transitions = "Transitions into a thermal management level.";
@@ -387,13 +387,13 @@ private:
             identify.warning_composite_temperature_threshold().value() != 0) {
             Put("storcoll_nvme_temperature_threshold_celsius", Type::Gauge, thresholdHelp,
                 Disk(id, {{"level", "warning"}}),
-                identify.warning_composite_temperature_threshold().value() - KelvinOffset);
+                identify.warning_composite_temperature_threshold().value() - kKelvinOffset);
         }
         if (identify.has_critical_composite_temperature_threshold() &&
             identify.critical_composite_temperature_threshold().value() != 0) {
             Put("storcoll_nvme_temperature_threshold_celsius", Type::Gauge, thresholdHelp,
                 Disk(id, {{"level", "critical"}}),
-                identify.critical_composite_temperature_threshold().value() - KelvinOffset);
+                identify.critical_composite_temperature_threshold().value() - kKelvinOffset);
         }
         const Labels labels = Disk(id);
         PutHex(identify.total_nvm_capacity(), "storcoll_nvme_capacity_bytes", Type::Gauge,
@@ -409,7 +409,7 @@ private:
     void Health()
     {
         for (const auto& disk : m_verdicts) {
-            for (const std::string_view verdict : PromVerdicts) {
+            for (const std::string_view verdict : kPromVerdicts) {
                 Put("storcoll_disk_health", Type::Gauge,
                     "The disk's health verdict: 1 for the verdict it has, 0 for the others; \"none\" when its "
                     "health data could not be read.",

@@ -29,7 +29,7 @@ struct PromDiskVerdict {
 };
 
 // The names a verdict can have, each a series of storcoll_disk_health.
-inline constexpr std::string_view PromVerdicts[] = {"good", "caution", "bad", "none"};
+inline constexpr std::string_view kPromVerdicts[] = {"good", "caution", "bad", "none"};
 
 // The metrics in the text exposition format, as node_exporter's textfile
 // collector and a Prometheus scrape read them. No storcoll_disk_health

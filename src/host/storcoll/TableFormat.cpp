@@ -20,7 +20,7 @@ using namespace Talvex::Quorlin::Datatypes;
 using Items = std::span<const Kvr::GenericItem>;
 using Align = TextTable::Align;
 
-constexpr Counter128 MiB = 1 << 20;
+constexpr Counter128 kMiB = 1 << 20;
 
 template <class T>
 const T* As(const Kvr::GenericItem& item)
@@ -60,11 +60,11 @@ void PrintDisks(const TableContext& context, Items items)
                            : letter     ? name + ":"
                                         : name) +
                           " " +
-                          (partition.has_size() ? SizeText(Counter128{partition.size().value()} * MiB) : "-");
+                          (partition.has_size() ? SizeText(Counter128{partition.size().value()} * kMiB) : "-");
         }
         disks.AddRow({{context.Labels.Label(item.ItemId)},
                       {disk->make_model()},
-                      {disk->has_size() ? SizeText(Counter128{disk->size().value()} * MiB) : "-"},
+                      {disk->has_size() ? SizeText(Counter128{disk->size().value()} * kMiB) : "-"},
                       {MediaText(disk->type())},
                       {disk->eppid().empty() ? "-" : disk->eppid()},
                       {partitions.empty() ? "none" : partitions}});
@@ -224,7 +224,7 @@ struct Section {
     void (*Print)(const TableContext&, Items);
 };
 
-const Section Sections[] = {
+const Section kSections[] = {
     {"Talvex.Quorlin.Datatypes.PhysicalDiskStaticInfo", "Physical disks", &PrintDisks},
     {"Talvex.Quorlin.Datatypes.PhysicalDiskDynamicInfo", "Disk activity", &PrintDiskActivity},
     {"Talvex.Quorlin.Datatypes.SmartStaticInfo", "SMART identity", &PrintSmartIdentity},
@@ -249,10 +249,10 @@ void PrintTable(const Report& report, const OutputOptions& options, std::ostream
     for (const auto& outcome : report.Outcomes) {
         out << (first ? "" : "\n");
         first = false;
-        const auto section = std::find_if(std::begin(Sections), std::end(Sections), [&](const Section& candidate) {
+        const auto section = std::find_if(std::begin(kSections), std::end(kSections), [&](const Section& candidate) {
             return candidate.MessageType == outcome.Method.MessageTypeName();
         });
-        const bool known = section != std::end(Sections);
+        const bool known = section != std::end(kSections);
         Heading(context, known ? std::string(section->Title) : outcome.Method.MessageTypeName(),
                 outcome.Method.Name);
         if (outcome.Error) {

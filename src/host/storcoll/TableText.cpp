@@ -29,18 +29,18 @@ std::string DiskLabels::Label(const std::string& itemId) const
 
 std::string SizeText(Counter128 bytes)
 {
-    static constexpr const char* Units[] = {"B", "kB", "MB", "GB", "TB", "PB", "EB", "ZB", "YB"};
+    static constexpr const char* kUnits[] = {"B", "kB", "MB", "GB", "TB", "PB", "EB", "ZB", "YB"};
     if (bytes < 1000) {
         return DecimalText(bytes) + " B";
     }
     double value = static_cast<double>(bytes);
     std::size_t unit = 0;
-    while (value >= 1000.0 && unit + 1 < std::size(Units)) {
+    while (value >= 1000.0 && unit + 1 < std::size(kUnits)) {
         value /= 1000.0;
         ++unit;
     }
     char text[32];
-    std::snprintf(text, sizeof text, "%.1f %s", value, Units[unit]);
+    std::snprintf(text, sizeof text, "%.1f %s", value, kUnits[unit]);
     return text;
 }
 

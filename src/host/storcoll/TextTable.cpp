@@ -7,10 +7,10 @@ namespace Storcoll {
 
 namespace {
 
-constexpr std::size_t ColumnGap = 2;
-constexpr std::size_t NarrowestCut = 8;
+constexpr std::size_t kColumnGap = 2;
+constexpr std::size_t kNarrowestCut = 8;
 // The last column wraps rather than cuts, down to this width.
-constexpr std::size_t NarrowestWrap = 24;
+constexpr std::size_t kNarrowestWrap = 24;
 
 // `text` in lines of at most `columns` columns, broken at blanks where it can.
 std::vector<std::string> Wrap(const std::string& text, std::size_t columns)
@@ -113,17 +113,17 @@ void TextTable::Print(std::ostream& out, int width, bool color, int indent) cons
     // until the table fits or no text column can give more.
     const auto total = [&] {
         return static_cast<std::size_t>(indent) + std::accumulate(widths.begin(), widths.end(), std::size_t{0}) +
-               ColumnGap * (widths.empty() ? 0 : widths.size() - 1);
+               kColumnGap * (widths.empty() ? 0 : widths.size() - 1);
     };
     const std::size_t last = widths.empty() ? 0 : widths.size() - 1;
     const bool wraps = !widths.empty() && m_columns[last].Align == Align::Left;
-    if (wraps && width > 0 && total() > static_cast<std::size_t>(width) && widths[last] > NarrowestWrap) {
-        widths[last] -= std::min(widths[last] - NarrowestWrap, total() - static_cast<std::size_t>(width));
+    if (wraps && width > 0 && total() > static_cast<std::size_t>(width) && widths[last] > kNarrowestWrap) {
+        widths[last] -= std::min(widths[last] - kNarrowestWrap, total() - static_cast<std::size_t>(width));
     }
     while (width > 0 && total() > static_cast<std::size_t>(width)) {
         std::size_t widest = widths.size();
         for (std::size_t column = 0; column < widths.size(); ++column) {
-            if (m_columns[column].Align == Align::Left && column != last && widths[column] > NarrowestCut &&
+            if (m_columns[column].Align == Align::Left && column != last && widths[column] > kNarrowestCut &&
                 (widest == widths.size() || widths[column] > widths[widest])) {
                 widest = column;
             }
@@ -131,7 +131,7 @@ void TextTable::Print(std::ostream& out, int width, bool color, int indent) cons
         if (widest == widths.size()) {
             break;
         }
-        widths[widest] -= std::min(widths[widest] - NarrowestCut, total() - static_cast<std::size_t>(width));
+        widths[widest] -= std::min(widths[widest] - kNarrowestCut, total() - static_cast<std::size_t>(width));
     }
 
     const auto printRow = [&](const std::vector<Cell>& cells, bool header) {
@@ -149,7 +149,7 @@ void TextTable::Print(std::ostream& out, int width, bool color, int indent) cons
             } else {
                 line += shown + (last ? "" : pad);
             }
-            line += last ? "" : std::string(ColumnGap, ' ');
+            line += last ? "" : std::string(kColumnGap, ' ');
         }
         while (!line.empty() && line.back() == ' ') {
             line.pop_back();

@@ -74,12 +74,12 @@ int main(int argc, char** argv)
         ->capture_default_str();
     app.add_option("--log-file", logFile, "Append the log to this file instead of standard error");
     Storcoll::MachineOptions machine;
-    app.add_option("--machine", machine.descriptionFile,
+    app.add_option("--machine", machine.DescriptionFile,
                    "Simulate the machine this description file (JSON) describes instead of the built-in one");
 #ifndef _WIN32
-    auto* liveFlag = app.add_flag("--live", machine.live, "Collect from this Linux system's own disks (read-only)");
+    auto* liveFlag = app.add_flag("--live", machine.Live, "Collect from this Linux system's own disks (read-only)");
     liveFlag->excludes("--machine");
-    app.add_option("--sample-interval", machine.sampleIntervalMs,
+    app.add_option("--sample-interval", machine.SampleIntervalMs,
                    "With --live: milliseconds between the two samples of the disk counters")
         ->needs(liveFlag)
         ->check(CLI::Range(1u, 60000u))

@@ -12,21 +12,21 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 // Code page 1252 between 0x80 and 0x9F; the five unassigned bytes map to the
 // C1 control of the same value, as Windows maps them.
-constexpr std::array<char32_t, 32> cp1252High = {
+constexpr std::array<char32_t, 32> kCp1252High = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char32_t Decode1252(unsigned char byte)
 {
-    return (byte >= 0x80 && byte <= 0x9F) ? cp1252High[byte - 0x80] : byte;
+    return (byte >= 0x80 && byte <= 0x9F) ? kCp1252High[byte - 0x80] : byte;
 }
 
 std::optional<unsigned char> Encode1252(char32_t point)
 {
     if (point < 0x80 || (point >= 0xA0 && point <= 0xFF)) return static_cast<unsigned char>(point);
-    for (std::size_t i = 0; i < cp1252High.size(); ++i)
-        if (cp1252High[i] == point) return static_cast<unsigned char>(0x80 + i);
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i)
+        if (kCp1252High[i] == point) return static_cast<unsigned char>(0x80 + i);
     return std::nullopt;
 }
 

@@ -34,7 +34,8 @@ int StringFromGUID2(REFGUID guid, LPOLESTR text, int capacity)
 HRESULT StringFromCLSID(REFCLSID clsid, LPOLESTR* text)
 {
     if (text == nullptr) return E_INVALIDARG;
-    *text = static_cast<LPOLESTR>(CoTaskMemAlloc(39 * sizeof(OLECHAR)));
+    *text = platform::CurrentMachine().RefusesGuidText(clsid) ? nullptr
+                                                              : static_cast<LPOLESTR>(CoTaskMemAlloc(39 * sizeof(OLECHAR)));
     if (*text == nullptr) return E_OUTOFMEMORY;
     StringFromGUID2(clsid, *text, 39);
     return S_OK;

@@ -91,9 +91,14 @@ BOOL SetupDiGetDeviceInterfaceDetailW(HDEVINFO handle, PSP_DEVICE_INTERFACE_DATA
     const auto* entry = data != nullptr ? EntryOf(*set, data->Reserved) : nullptr;
     if (entry == nullptr) return Fail(ERROR_INVALID_PARAMETER);
 
+    using SizeQuery = platform::DeviceInterfaceRecord::SizeQuery;
     const DWORD needed = static_cast<DWORD>(offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath)) +
                          UnitBytes(entry->path);
-    if (requiredSize != nullptr) *requiredSize = needed;
+    if (requiredSize != nullptr) *requiredSize = detail == nullptr && entry->sizeQuery == SizeQuery::ReportsZero ? 0 : needed;
+    if (detail == nullptr && detailSize == 0 && entry->sizeQuery == SizeQuery::Succeeds) {
+        SetLastError(ERROR_SUCCESS);
+        return TRUE;
+    }
     if (detail == nullptr) return Fail(detailSize == 0 ? ERROR_INSUFFICIENT_BUFFER : ERROR_INVALID_USER_BUFFER);
     if (detail->cbSize != sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) return Fail(ERROR_INVALID_USER_BUFFER);
     if (detailSize < needed) return Fail(ERROR_INSUFFICIENT_BUFFER);

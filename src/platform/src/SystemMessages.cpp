@@ -8,7 +8,7 @@ namespace platform {
 namespace {
 
 // Win32 error codes; HRESULTs of the Win32 facility share these texts.
-constexpr std::array<std::pair<DWORD, std::wstring_view>, 32> win32Messages{{
+constexpr std::array<std::pair<DWORD, std::wstring_view>, 32> kWin32Messages{{
     {0, L"The operation completed successfully.\r\n"},
     {1, L"Incorrect function.\r\n"},
     {2, L"The system cannot find the file specified.\r\n"},
@@ -44,7 +44,7 @@ constexpr std::array<std::pair<DWORD, std::wstring_view>, 32> win32Messages{{
 }};
 
 // HRESULTs outside the Win32 facility.
-constexpr std::array<std::pair<DWORD, std::wstring_view>, 14> hresultMessages{{
+constexpr std::array<std::pair<DWORD, std::wstring_view>, 14> kHresultMessages{{
     {0x80004001, L"Not implemented\r\n"},
     {0x80004002, L"No such interface supported\r\n"},
     {0x80004003, L"Invalid pointer\r\n"},
@@ -75,9 +75,9 @@ std::optional<std::wstring_view> Find(const std::array<std::pair<DWORD, std::wst
 
 std::optional<std::wstring_view> SystemMessage(DWORD messageId)
 {
-    if (messageId <= 0xFFFF) return Find(win32Messages, messageId);
-    if ((messageId & 0xFFFF0000u) == 0x80070000u) return Find(win32Messages, messageId & 0xFFFF);
-    return Find(hresultMessages, messageId);
+    if (messageId <= 0xFFFF) return Find(kWin32Messages, messageId);
+    if ((messageId & 0xFFFF0000u) == 0x80070000u) return Find(kWin32Messages, messageId & 0xFFFF);
+    return Find(kHresultMessages, messageId);
 }
 
 }  // namespace platform

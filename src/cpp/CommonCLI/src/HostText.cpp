@@ -10,9 +10,9 @@ namespace Talvex::Quorlin::Cpp::Common {
 
 namespace {
 
-constexpr const char* conversionFailed =
+constexpr const char* kConversionFailed =
     "Conversion from MultiByte to WideChar failed.  Please check the content of the string and/or locale settings.";
-constexpr const char* tooLong = "Size of string exceeds INT_MAX.";
+constexpr const char* kTooLong = "Size of string exceeds INT_MAX.";
 
 std::string ToUtf8(const std::wstring& wide)
 {
@@ -38,10 +38,10 @@ bool Decode(UINT codePage, DWORD flags, const char* text, int length, std::wstri
 std::string MarshalToHostText(std::string_view text)
 {
     if (text.empty()) return {};
-    if (text.size() > static_cast<std::size_t>(INT_MAX)) throw Kvr::ArgumentOutOfRangeException(tooLong);
+    if (text.size() > static_cast<std::size_t>(INT_MAX)) throw Kvr::ArgumentOutOfRangeException(kTooLong);
     std::wstring wide;
     if (!Decode(CP_THREAD_ACP, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), wide))
-        throw Kvr::ArgumentException(conversionFailed);
+        throw Kvr::ArgumentException(kConversionFailed);
     return ToUtf8(wide);
 }
 

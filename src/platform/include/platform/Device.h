@@ -45,8 +45,16 @@ struct OpenResult {
 // One present device interface of the disk interface class, with the device
 // instance it belongs to.
 struct DeviceInterfaceRecord {
+    // How SetupDiGetDeviceInterfaceDetailW answers the query for the size of
+    // the detail (no buffer given): as Windows does, failing with the size it
+    // needs; or as a broken device stack might, succeeding, or failing with 0.
+    enum class SizeQuery { Fails,
+                           Succeeds,
+                           ReportsZero };
+
     std::wstring path;        // the interface path CreateFileW opens
     std::wstring instanceId;  // DEVPKEY_Device_InstanceId; empty when it cannot be read
+    SizeQuery sizeQuery = SizeQuery::Fails;
 };
 
 }  // namespace platform

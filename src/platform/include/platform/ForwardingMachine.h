@@ -22,6 +22,7 @@ public:
         return m_inner.DeviceInterfaces(interfaceClass);
     }
     std::wstring LogicalDriveStrings() override { return m_inner.LogicalDriveStrings(); }
+    bool RefusesGuidText(const GUID& guid) const override { return m_inner.RefusesGuidText(guid); }
     HRESULT WmiConnect(std::wstring_view nameSpace) const override { return m_inner.WmiConnect(nameSpace); }
     WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override
     {

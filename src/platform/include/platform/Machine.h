@@ -45,6 +45,9 @@ public:
         const GUID& interfaceClass);
     // GetLogicalDriveStringsW: "C:\", "D:\" ..., each followed by a zero.
     virtual std::wstring LogicalDriveStrings();
+    // StringFromCLSID: true when the text of this identifier is to find no
+    // task memory (E_OUTOFMEMORY), a fault a machine may inject.
+    virtual bool RefusesGuidText(const GUID&) const { return false; }
 
     // COM and WMI. The platform keeps the COM objects, strings and arrays; the
     // machine answers what its WMI service holds.

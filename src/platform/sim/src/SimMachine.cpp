@@ -1,5 +1,6 @@
 #include "sim/SimMachine.h"
 
+#include <algorithm>
 #include <typeinfo>
 
 #include "BuildDisks.h"
@@ -60,6 +61,12 @@ std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SimMachine::
 }
 
 std::wstring SimMachine::LogicalDriveStrings() { return Current()->disks->LogicalDriveStrings(); }
+
+bool SimMachine::RefusesGuidText(const GUID& guid) const
+{
+    const auto& refused = Current()->description.faults.guidText;
+    return std::find(refused.begin(), refused.end(), guid) != refused.end();
+}
 
 void SimMachine::DebugOutput(std::wstring_view text)
 {

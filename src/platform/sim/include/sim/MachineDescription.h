@@ -86,9 +86,17 @@ struct WmiNamespaceOverride {
     std::vector<WmiClassOverride> classes;
 };
 
+// Faults of the machine as a whole rather than of one device.
+struct MachineFaults {
+    // Identifiers whose text StringFromCLSID cannot make: the task memory
+    // for it is refused (E_OUTOFMEMORY).
+    std::vector<GUID> guidText;
+};
+
 struct MachineDescription {
     UINT codePage = 1252;
     bool debuggerAttached = false;
+    MachineFaults faults;
     std::vector<DiskDescription> disks;
     std::vector<VolumeModel> volumes;  // letters upper case
     std::vector<ExtraInterface> interfaces;

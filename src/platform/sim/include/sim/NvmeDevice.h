@@ -1,7 +1,6 @@
-// A simulated NVMe drive behind \\.\PhysicalDriveN, answering as Windows'
-// inbox NVMe driver does: the storage device descriptor, the protocol-specific
-// property queries for Identify Controller and Get Log Page, the device number
-// and the drive geometry.
+// The NVMe controller behind a simulated disk, answering the protocol-specific
+// property queries for Identify Controller and Get Log Page as Windows' inbox
+// NVMe driver does. The disk answers every other request, as for any disk.
 #pragma once
 
 #include <cstdint>
@@ -36,11 +35,7 @@ public:
     std::vector<ProtocolQuery> ProtocolQueries() const;
 
 private:
-    platform::IoResult QueryProperty(const platform::IoRequest& request);
-    platform::IoResult DeviceDescriptor(const platform::IoRequest& request) const;
     platform::IoResult ProtocolData(const platform::IoRequest& request, DWORD propertyId);
-    platform::IoResult DeviceNumber(const platform::IoRequest& request) const;
-    platform::IoResult Geometry(const platform::IoRequest& request) const;
 
     NvmeDriveModel m_model;
     std::vector<std::uint8_t> m_identify;

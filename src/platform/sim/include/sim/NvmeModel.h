@@ -175,25 +175,19 @@ struct NvmeVendorHealthLog {
 // Requests the drive refuses, each with the Win32 error DeviceIoControl
 // then reports; 0 answers normally.
 struct NvmeFaults {
-    DWORD deviceDescriptor = 0;
+    DWORD deviceDescriptor = 0;  // answered by the disk, for the drive
     DWORD identify = 0;
     DWORD healthLog = 0;
     DWORD vendorHealthLog = 0;
 };
 
-// One simulated NVMe drive: what the storage stack says about it and what
-// the controller answers.
+// One simulated NVMe drive: what its controller answers. The disk it sits
+// behind answers the storage stack's requests (descriptor, device number,
+// geometry).
 struct NvmeDriveModel {
-    DWORD deviceNumber = 0;
-    // STORAGE_BUS_TYPE: 17 (NVMe); 8 (RAID) behind a RAID controller.
+    // The disk's bus type, as its descriptor reports it: 17 (NVMe); 8 (RAID)
+    // behind a RAID controller. The loader keeps it here beside the controller.
     DWORD busType = BusTypeNvme;
-    // Device descriptor strings; empty ones are taken from Identify (product:
-    // model number, revision: firmware, serial: serial number).
-    std::string vendorId = "NVMe";
-    std::string productId;
-    std::string productRevision;
-    std::string serialNumber;
-    std::uint64_t sizeBytes = 0;  // for the drive geometry; 0 takes tnvmcap
 
     NvmeIdentify identify;
     NvmeHealthLog health;

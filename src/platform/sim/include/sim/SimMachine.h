@@ -37,6 +37,7 @@ public:
     std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
         const GUID& interfaceClass) override;
     std::wstring LogicalDriveStrings() override;
+    bool RefusesGuidText(const GUID& guid) const override;
 
     UINT AnsiCodePage() const override { return m_codePage; }
     bool DebuggerAttached() const override { return m_debuggerAttached; }

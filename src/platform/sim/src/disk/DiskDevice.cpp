@@ -17,11 +17,7 @@ long long PropertyId(const platform::IoRequest& request)
 
 DiskDevice::DiskDevice(DiskModel model) : m_model(std::move(model))
 {
-    if (m_model.nvme) {
-        NvmeDriveModel nvme = *m_model.nvme;
-        nvme.deviceNumber = m_model.number;
-        m_nvme = std::make_shared<NvmeDevice>(std::move(nvme));
-    }
+    if (m_model.nvme) m_nvme = std::make_shared<NvmeDevice>(*m_model.nvme);
 }
 
 const PartitionModel* DiskDevice::FindPartition(std::uint32_t number) const
@@ -45,6 +41,8 @@ platform::IoResult DiskDevice::Answer(const platform::IoRequest& request)
         if (m_nvme && (property == StorageAdapterProtocolSpecificProperty ||
                        property == StorageDeviceProtocolSpecificProperty))
             return Plain(request, [&] { return m_nvme->Control(request); });
+        if (m_nvme && property == StorageDeviceProperty && m_model.nvme->faults.deviceDescriptor != 0)
+            return Plain(request, [&] { return platform::IoResult::Failure(m_model.nvme->faults.deviceDescriptor); });
         return Plain(request, [&] { return AnswerQueryProperty(request, m_model.descriptor); });
     }
     case IOCTL_DISK_GET_DRIVE_GEOMETRY:

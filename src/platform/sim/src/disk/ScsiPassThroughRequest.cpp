@@ -51,11 +51,6 @@ struct Completion {
     static Completion Good(std::vector<std::uint8_t> data) { return {false, {}, std::move(data)}; }
 };
 
-void PutText(std::vector<std::uint8_t>& bytes, std::size_t offset, const std::string& text, std::size_t width)
-{
-    for (std::size_t i = 0; i < width; ++i) bytes[offset + i] = i < text.size() ? static_cast<std::uint8_t>(text[i]) : ' ';
-}
-
 Completion Inquiry(const std::uint8_t* cdb, std::uint8_t cdbLength, const StorageDescriptor& descriptor)
 {
     if (cdbLength != 6 || (cdb[1] & 0x01) != 0) return Completion::Check(kInvalidField);  // no vital product data
@@ -66,9 +61,10 @@ Completion Inquiry(const std::uint8_t* cdb, std::uint8_t cdbLength, const Storag
     data[3] = 0x02;  // response data format
     data[4] = kInquiryBytes - 5;
     data[7] = descriptor.commandQueueing ? 0x02 : 0x00;
-    PutText(data, 8, descriptor.vendor, 8);
-    PutText(data, 16, descriptor.product, 16);
-    PutText(data, 32, descriptor.revision, 4);
+    wire::Writer out(data.data(), data.size());
+    out.Text(8, descriptor.vendor, 8);
+    out.Text(16, descriptor.product, 16);
+    out.Text(32, descriptor.revision, 4);
     const std::size_t allocation = (cdb[3] << 8) | cdb[4];
     data.resize(std::min(allocation, data.size()));
     return Completion::Good(std::move(data));

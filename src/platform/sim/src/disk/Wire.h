@@ -38,6 +38,12 @@ public:
         for (std::size_t i = 0; i < std::min(units, text.size()); ++i) U16(offset + 2 * i, static_cast<std::uint16_t>(text[i]));
     }
 
+    // ASCII text cut to `width` and padded with `pad`.
+    void Text(std::size_t offset, std::string_view text, std::size_t width, char pad = ' ')
+    {
+        for (std::size_t i = 0; i < width; ++i) U8(offset + i, static_cast<unsigned char>(i < text.size() ? text[i] : pad));
+    }
+
     void Bytes(std::size_t offset, const void* bytes, std::size_t count)
     {
         if (offset >= m_size) return;

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "Sections.h"
+#include "Values.h"
 #include "sim/DescriptionLoader.h"
 #include "sim/WmiRepository.h"
 
@@ -55,6 +56,13 @@ MachineDescription ReadDescription(std::string_view json)
         top.Optional("volumes", [&](const load::Node& node) { description.volumes = load::ReadVolumes(node); });
         top.Optional("interfaces", [&](const load::Node& node) { description.interfaces = load::ReadInterfaces(node); });
         top.Optional("wmi", [&](const load::Node& node) { description.wmi = load::ReadWmi(node); });
+        top.Optional("faults", [&](const load::Node& node) {
+            load::ReadObject(node, [&](load::ObjectReader& faults) {
+                faults.Optional("guidText", [&](const load::Node& list) {
+                    load::ReadArray(list, [&](const load::Node& guid) { description.faults.guidText.push_back(load::ReadGuid(guid)); });
+                });
+            });
+        });
     });
     return description;
 }

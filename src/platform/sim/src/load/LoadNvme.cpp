@@ -255,8 +255,6 @@ void Exclusive(const Node& node, const char* fields, const char* hex)
 NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::optional<STORAGE_BUS_TYPE>& busType)
 {
     NvmeDriveModel drive;
-    drive.deviceNumber = disk.number;
-    drive.sizeBytes = disk.sizeBytes;
     drive.identify.sn = disk.serial.substr(0, 20);
     drive.identify.mn = disk.model.substr(0, 40);
     drive.identify.fr = disk.firmware.substr(0, 8);

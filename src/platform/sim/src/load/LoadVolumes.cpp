@@ -105,6 +105,18 @@ std::vector<ExtraInterface> ReadInterfaces(const Node& node)
                 Read(n, index);
                 extra.index = index;
             });
+            r.Optional("sizeQuery", [&](const Node& n) {
+                using SizeQuery = platform::DeviceInterfaceRecord::SizeQuery;
+                const std::string answer = n.value.is_string() ? n.value.get<std::string>() : "";
+                if (answer == "fails")
+                    extra.record.sizeQuery = SizeQuery::Fails;
+                else if (answer == "succeeds")
+                    extra.record.sizeQuery = SizeQuery::Succeeds;
+                else if (answer == "reportsZero")
+                    extra.record.sizeQuery = SizeQuery::ReportsZero;
+                else
+                    n.Expected("\"fails\", \"succeeds\" or \"reportsZero\"");
+            });
         });
         interfaces.push_back(std::move(extra));
     });
