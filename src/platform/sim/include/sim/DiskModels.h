@@ -1,6 +1,8 @@
 // The disks and volumes of a simulated machine as plain data: what a machine
 // description says about them. The device models answer every request from
-// these records, so a loader only has to fill them in.
+// these records, so a loader only has to fill them in. Unlike the records of
+// the system itself, their fields carry the names of the machine description's
+// keys (docs/machine-description.md), so each is found by the other's name.
 #pragma once
 
 #include <cstdint>
