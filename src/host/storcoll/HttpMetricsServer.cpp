@@ -1,4 +1,4 @@
-#include "MetricsServer.h"
+#include "HttpMetricsServer.h"
 
 #include <netdb.h>
 #include <sys/socket.h>
@@ -81,7 +81,7 @@ std::string HtmlEscaped(std::string_view text)
 
 }  // namespace
 
-MetricsServer::MetricsServer(MetricsCache& cache, std::string about)
+HttpMetricsServer::HttpMetricsServer(MetricsCache& cache, std::string about)
     : m_cache(cache), m_about(std::move(about)), m_server(std::make_unique<httplib::Server>())
 {
     // The library's default also sets SO_REUSEPORT, which would let a second
@@ -110,9 +110,9 @@ MetricsServer::MetricsServer(MetricsCache& cache, std::string about)
         });
 }
 
-MetricsServer::~MetricsServer() = default;
+HttpMetricsServer::~HttpMetricsServer() = default;
 
-int MetricsServer::Bind(const ListenAddress& address)
+int HttpMetricsServer::Bind(const ListenAddress& address)
 {
     if (!Resolves(address.Host)) {
         throw BadListenAddress("bad listen address '" + address.Text() + "': '" + address.Host +
@@ -131,7 +131,7 @@ int MetricsServer::Bind(const ListenAddress& address)
     return m_address.Port;
 }
 
-void MetricsServer::Run(const std::stop_token& stop)
+void HttpMetricsServer::Run(const std::stop_token& stop)
 {
     std::thread serving([this] { m_server->listen_after_bind(); });
     std::mutex mutex;
@@ -144,7 +144,7 @@ void MetricsServer::Run(const std::stop_token& stop)
     serving.join();
 }
 
-std::string MetricsServer::StatusPage() const
+std::string HttpMetricsServer::StatusPage() const
 {
     std::string last = "none yet";
     if (const auto when = m_cache.LastCollection()) {
@@ -164,3 +164,9 @@ std::string MetricsServer::StatusPage() const
 }
 
 }  // namespace Storcoll
+
+extern "C" __attribute__((visibility("default"))) Storcoll::MetricsServer* StorcollNewMetricsServer(
+    Storcoll::MetricsCache& cache, const std::string& about)
+{
+    return new Storcoll::HttpMetricsServer(cache, about);
+}
