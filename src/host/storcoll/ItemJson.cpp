@@ -1,9 +1,12 @@
 #include "ItemJson.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
-#include <google/protobuf/util/json_util.h>
+#include <google/protobuf/descriptor.h>
 
 #include "Health.h"
 #include "kvr/host/TimeFormat.h"
@@ -12,26 +15,24 @@ namespace Storcoll {
 
 namespace {
 
-// The printer shows every scalar; a field that has presence and is unset was
-// not read, which is not the same as read and empty, so it goes.
-void DropUnsetFields(const google::protobuf::Message& message, Json& json)
+using google::protobuf::FieldDescriptor;
+
+std::string Base64(const std::string& bytes)
 {
-    const auto* descriptor = message.GetDescriptor();
-    const auto* reflection = message.GetReflection();
-    for (int i = 0; i < descriptor->field_count(); ++i) {
-        const auto* field = descriptor->field(i);
-        if (!json.contains(field->json_name())) continue;
-        Json& value = json[field->json_name()];
-        if (field->is_repeated()) {
-            if (field->cpp_type() != google::protobuf::FieldDescriptor::CPPTYPE_MESSAGE) continue;
-            for (int k = 0; k < reflection->FieldSize(message, field) && k < static_cast<int>(value.size()); ++k)
-                DropUnsetFields(reflection->GetRepeatedMessage(message, field, k), value[static_cast<std::size_t>(k)]);
-        } else if (field->has_presence() && !reflection->HasField(message, field)) {
-            json.erase(field->json_name());
-        } else if (field->cpp_type() == google::protobuf::FieldDescriptor::CPPTYPE_MESSAGE && value.is_object()) {
-            DropUnsetFields(reflection->GetMessage(message, field), value);
+    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string text;
+    text.reserve((bytes.size() + 2) / 3 * 4);
+    for (std::size_t i = 0; i < bytes.size(); i += 3) {
+        const std::size_t count = std::min<std::size_t>(3, bytes.size() - i);
+        std::uint32_t group = 0;
+        for (std::size_t k = 0; k < 3; ++k) {
+            group = group << 8 | (k < count ? static_cast<unsigned char>(bytes[i + k]) : 0u);
+        }
+        for (std::size_t k = 0; k < 4; ++k) {
+            text += k <= count ? kDigits[(group >> (18 - 6 * k)) & 0x3F] : '=';
         }
     }
+    return text;
 }
 
 bool IsPrintableText(const std::string& bytes)
@@ -44,56 +45,112 @@ bool IsPrintableText(const std::string& bytes)
     return true;
 }
 
-// Replaces the base64 of each singular bytes field holding printable text by the text.
-void BytesAsText(const google::protobuf::Message& message, Json& json)
+// google.protobuf.UInt32Value and its kin stand for their one value.
+bool IsWrapper(const google::protobuf::Descriptor& type)
 {
-    const auto* descriptor = message.GetDescriptor();
-    const auto* reflection = message.GetReflection();
-    for (int index = 0; index < descriptor->field_count(); ++index) {
-        const auto* field = descriptor->field(index);
-        if (!json.contains(field->json_name())) {
-            continue;
+    return type.file()->name() == "google/protobuf/wrappers.proto";
+}
+
+Json ObjectOf(const google::protobuf::Message& message, bool protoJson, bool bytesAsText);
+
+// One value of a field (element `index` of a repeated one, or -1), as
+// protobuf's JSON mapping writes it: 64-bit integers as decimal text, bytes
+// as base64, enums by name, a wrapper as its value.
+Json ValueOf(const google::protobuf::Message& message, const FieldDescriptor& field, int index, bool protoJson,
+             bool bytesAsText)
+{
+    const auto& reflection = *message.GetReflection();
+    const bool repeated = index >= 0;
+    switch (field.cpp_type()) {
+    case FieldDescriptor::CPPTYPE_INT32:
+        return repeated ? reflection.GetRepeatedInt32(message, &field, index) : reflection.GetInt32(message, &field);
+    case FieldDescriptor::CPPTYPE_UINT32:
+        return repeated ? reflection.GetRepeatedUInt32(message, &field, index) : reflection.GetUInt32(message, &field);
+    case FieldDescriptor::CPPTYPE_INT64:
+        return std::to_string(repeated ? reflection.GetRepeatedInt64(message, &field, index)
+                                       : reflection.GetInt64(message, &field));
+    case FieldDescriptor::CPPTYPE_UINT64:
+        return std::to_string(repeated ? reflection.GetRepeatedUInt64(message, &field, index)
+                                       : reflection.GetUInt64(message, &field));
+    case FieldDescriptor::CPPTYPE_BOOL:
+        return repeated ? reflection.GetRepeatedBool(message, &field, index) : reflection.GetBool(message, &field);
+    case FieldDescriptor::CPPTYPE_ENUM: {
+        const int number =
+            repeated ? reflection.GetRepeatedEnumValue(message, &field, index) : reflection.GetEnumValue(message, &field);
+        if (const auto* value = field.enum_type()->FindValueByNumber(number)) {
+            return value->name();
         }
-        Json& value = json[field->json_name()];
-        if (field->type() == google::protobuf::FieldDescriptor::TYPE_BYTES && !field->is_repeated()) {
-            std::string scratch;
-            const std::string& bytes = reflection->GetStringReference(message, field, &scratch);
-            if (IsPrintableText(bytes)) {
-                value = bytes;
+        return number;
+    }
+    case FieldDescriptor::CPPTYPE_STRING: {
+        std::string scratch;
+        const std::string& text = repeated ? reflection.GetRepeatedStringReference(message, &field, index, &scratch)
+                                           : reflection.GetStringReference(message, &field, &scratch);
+        if (field.type() != FieldDescriptor::TYPE_BYTES) {
+            return text;
+        }
+        // The NVMe counters' hexadecimal digits read better as the text they are.
+        return bytesAsText && !repeated && IsPrintableText(text) ? text : Base64(text);
+    }
+    case FieldDescriptor::CPPTYPE_MESSAGE: {
+        const auto& inner =
+            repeated ? reflection.GetRepeatedMessage(message, &field, index) : reflection.GetMessage(message, &field);
+        if (IsWrapper(*field.message_type())) {
+            return ValueOf(inner, *field.message_type()->field(0), -1, protoJson, false);
+        }
+        return ObjectOf(inner, protoJson, !protoJson);
+    }
+    case FieldDescriptor::CPPTYPE_DOUBLE:
+    case FieldDescriptor::CPPTYPE_FLOAT:
+        break;
+    }
+    throw std::runtime_error("cannot print field " + field.full_name() + " as JSON: its type has no mapping here");
+}
+
+// Every field without presence, set or not, and every repeated one; a field
+// with presence only when it is set. In the order protobuf's printer gives
+// them, which readers of earlier output may rely on: every field but the
+// wrapped values as declared, then the wrapped values that are set, by field
+// number.
+Json ObjectOf(const google::protobuf::Message& message, bool protoJson, bool bytesAsText)
+{
+    const auto& descriptor = *message.GetDescriptor();
+    const auto& reflection = *message.GetReflection();
+    Json json = Json::object();
+    std::vector<const FieldDescriptor*> wrapped;
+    for (int i = 0; i < descriptor.field_count(); ++i) {
+        const auto& field = *descriptor.field(i);
+        if (field.is_repeated()) {
+            Json values = Json::array();
+            for (int k = 0; k < reflection.FieldSize(message, &field); ++k) {
+                values.push_back(ValueOf(message, field, k, protoJson, bytesAsText));
             }
-        } else if (field->type() == google::protobuf::FieldDescriptor::TYPE_MESSAGE &&
-                   field->message_type()->file()->name() != "google/protobuf/wrappers.proto") {
-            if (field->is_repeated()) {
-                for (int element = 0; element < reflection->FieldSize(message, field) &&
-                                      element < static_cast<int>(value.size());
-                     ++element) {
-                    BytesAsText(reflection->GetRepeatedMessage(message, field, element), value[element]);
-                }
-            } else if (reflection->HasField(message, field)) {
-                BytesAsText(reflection->GetMessage(message, field), value);
-            }
+            json[field.json_name()] = std::move(values);
+        } else if (field.has_presence() && !reflection.HasField(message, &field)) {
+            continue;
+        } else if (field.cpp_type() == FieldDescriptor::CPPTYPE_MESSAGE && IsWrapper(*field.message_type())) {
+            wrapped.push_back(&field);
+        } else {
+            json[field.json_name()] = ValueOf(message, field, -1, protoJson, bytesAsText);
         }
     }
+    std::sort(wrapped.begin(), wrapped.end(),
+              [](const FieldDescriptor* a, const FieldDescriptor* b) { return a->number() < b->number(); });
+    for (const auto* field : wrapped) {
+        json[field->json_name()] = ValueOf(message, *field, -1, protoJson, bytesAsText);
+    }
+    return json;
 }
 
 }  // namespace
 
+// Written from reflection rather than by protobuf's JSON printer, which turns
+// the message into its binary form and back through a type resolver, and
+// builds the descriptors of descriptor.proto itself to do so: a tenth of the
+// work of a whole collection.
 Json MessageToJson(const google::protobuf::Message& message, bool protoJson)
 {
-    google::protobuf::util::JsonPrintOptions options;
-    options.always_print_primitive_fields = true;
-    options.preserve_proto_field_names = false;
-    std::string text;
-    const auto status = google::protobuf::util::MessageToJsonString(message, &text, options);
-    if (!status.ok()) {
-        throw std::runtime_error("cannot print " + message.GetTypeName() + " as JSON: " + status.ToString());
-    }
-    Json json = Json::parse(text);
-    DropUnsetFields(message, json);
-    if (!protoJson) {
-        BytesAsText(message, json);
-    }
-    return json;
+    return ObjectOf(message, protoJson, !protoJson);
 }
 
 Json ItemToJson(const Kvr::GenericItem& item, bool protoJson)
