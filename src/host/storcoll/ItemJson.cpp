@@ -1,8 +1,11 @@
 #include "ItemJson.h"
 
 #include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -43,6 +46,30 @@ bool IsPrintableText(const std::string& bytes)
         }
     }
     return true;
+}
+
+// Protobuf's JSON mapping names the values JSON has no number for.
+Json Number(double value)
+{
+    if (std::isnan(value)) {
+        return "NaN";
+    }
+    if (std::isinf(value)) {
+        return value > 0 ? "Infinity" : "-Infinity";
+    }
+    return value;
+}
+
+// A float as the double its shortest decimal text reads back as, as
+// protobuf prints it (0.1f is 0.1, not 0.10000000149011612).
+double ShortestFloat(float value)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.*g", FLT_DIG, static_cast<double>(value));
+    if (std::strtof(text, nullptr) != value) {
+        std::snprintf(text, sizeof text, "%.*g", FLT_DIG + 3, static_cast<double>(value));
+    }
+    return std::strtod(text, nullptr);
 }
 
 // google.protobuf.UInt32Value and its kin stand for their one value.
@@ -101,10 +128,13 @@ Json ValueOf(const google::protobuf::Message& message, const FieldDescriptor& fi
         return ObjectOf(inner, protoJson, !protoJson);
     }
     case FieldDescriptor::CPPTYPE_DOUBLE:
+        return Number(repeated ? reflection.GetRepeatedDouble(message, &field, index)
+                               : reflection.GetDouble(message, &field));
     case FieldDescriptor::CPPTYPE_FLOAT:
-        break;
+        return Number(ShortestFloat(repeated ? reflection.GetRepeatedFloat(message, &field, index)
+                                             : reflection.GetFloat(message, &field)));
     }
-    throw std::runtime_error("cannot print field " + field.full_name() + " as JSON: its type has no mapping here");
+    return nullptr;
 }
 
 // Every field without presence, set or not, and every repeated one; a field
