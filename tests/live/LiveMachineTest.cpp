@@ -134,6 +134,12 @@ TEST(LiveMachine, PartitionTablesAsBlkidReadThem)
     EXPECT_EQ(mbr.entries[2].PartitionNumber, 5u);
     EXPECT_EQ(mbr.entries[2].Mbr.PartitionType, 0x83);
     EXPECT_EQ(mbr.entries[2].StartingOffset.QuadPart, 538968064);
+    // Readers take a partition's id from offset 48 of its entry: for MBR that
+    // must name the disk (its signature) and the partition (its first sector,
+    // 538968064 / 512), or the same layout on two disks would give equal ids.
+    GUID read{};
+    std::memcpy(&read, reinterpret_cast<const std::uint8_t*>(&mbr.entries[2]) + 48, sizeof read);
+    EXPECT_EQ(GuidText(read), "4857424c-1000-0010-0000-000000000000");
 
     const Layout raw = ReadLayout(3);
     EXPECT_EQ(raw.error, 0u);

@@ -1,8 +1,11 @@
 // `storcoll serve`: an HTTP endpoint on one address with the metrics at
 // /metrics (collected through a MetricsCache) and a plain status page at /.
+// The HTTP server lives in a library of its own beside storcoll
+// (libstorcoll_serve.so), loaded only when storcoll serves: the HTTP library
+// brings TLS and compression libraries whose loading and start-up would
+// otherwise be paid by every run of storcoll.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <stop_token>
@@ -11,14 +14,10 @@
 #include "ListenAddress.h"
 #include "MetricsCache.h"
 
-namespace httplib {
-class Server;
-}
-
 namespace Storcoll {
 
 // The address could not be listened on (in use, not on this machine, not
-// allowed), with the reason.
+// allowed), with the reason; or the server library could not be loaded.
 class ListenError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
@@ -26,28 +25,25 @@ public:
 
 class MetricsServer {
 public:
-    // `about` is one line naming the program for the status page.
-    MetricsServer(MetricsCache& cache, std::string about);
-    ~MetricsServer();
-    MetricsServer(const MetricsServer&) = delete;
-    MetricsServer& operator=(const MetricsServer&) = delete;
+    virtual ~MetricsServer() = default;
+
+    // The server of the library beside the running program, serving `cache`;
+    // `about` is one line naming the program for the status page. Raises
+    // ListenError when the library cannot be loaded.
+    static std::unique_ptr<MetricsServer> Load(MetricsCache& cache, const std::string& about);
 
     // Binds the address; raises BadListenAddress for a host that names no
     // address and ListenError when the address cannot be had. Returns the
     // port bound (the one given, or the one chosen for port 0).
-    int Bind(const ListenAddress& address);
+    virtual int Bind(const ListenAddress& address) = 0;
 
     // Serves until `stop` is requested, then stops accepting, finishes the
     // requests in flight and returns.
-    void Run(const std::stop_token& stop);
-
-private:
-    std::string StatusPage() const;
-
-    MetricsCache& m_cache;
-    std::string m_about;
-    ListenAddress m_address;
-    std::unique_ptr<httplib::Server> m_server;
+    virtual void Run(const std::stop_token& stop) = 0;
 };
+
+// The server library's one entry point: a new server, owned by the caller.
+extern "C" using MetricsServerFactory = MetricsServer * (*)(MetricsCache & cache, const std::string& about);
+#define STORCOLL_METRICS_SERVER_ENTRY_NAME "StorcollNewMetricsServer"
 
 }  // namespace Storcoll

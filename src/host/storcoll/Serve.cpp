@@ -23,12 +23,12 @@ int RunServe(Kvr::BaseCollector& plugin, std::span<const Kvr::CollectionMethodEn
                 return PromText(report);
             },
             std::chrono::duration_cast<MetricsCache::Clock::duration>(options.MinInterval));
-        MetricsServer server(cache, options.About);
-        const int port = server.Bind(address);
+        const auto server = MetricsServer::Load(cache, options.About);
+        const int port = server->Bind(address);
         ListenAddress bound = address;
         bound.Port = static_cast<std::uint16_t>(port);
         err << "storcoll: serving metrics on http://" << bound.Text() << "/metrics" << std::endl;
-        server.Run(stop);
+        server->Run(stop);
         err << "storcoll: stopped" << std::endl;
         return Success;
     } catch (const BadListenAddress& error) {

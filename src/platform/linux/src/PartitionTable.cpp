@@ -51,12 +51,21 @@ std::u16string Utf16(const char* utf8)
 }
 
 // MBR partitions have no identifier of their own; theirs is made, as Windows
-// names MBR volumes, of the disk signature and the starting offset.
+// names MBR volumes, of the disk signature and where the partition starts.
+// Readers of a partition's identifier take its 16 bytes from the second half
+// of this one on, whatever the table's style, so that half carries both: the
+// signature, then the first sector (32 bits in an MBR entry). Two MBR disks
+// with the same layout thus still give their partitions different ids, and
+// the id starts with the signature, as the disk's own does.
 GUID MbrPartitionId(std::uint32_t signature, std::uint64_t offset)
 {
     GUID id{};
     id.Data1 = signature;
-    for (int i = 0; i < 8; ++i) id.Data4[i] = static_cast<unsigned char>(offset >> (8 * i));
+    const std::uint64_t sector = offset / 512;
+    for (int i = 0; i < 4; ++i) {
+        id.Data4[i] = static_cast<unsigned char>(signature >> (8 * i));
+        id.Data4[4 + i] = static_cast<unsigned char>(sector >> (8 * i));
+    }
     return id;
 }
 
