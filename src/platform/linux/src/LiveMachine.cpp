@@ -20,7 +20,7 @@ namespace {
 // {53F56307-B6BF-11D0-94F2-00A0C91EFB8B}, the disk device interface class.
 constexpr GUID kDiskInterfaceClass{0x53F56307, 0xB6BF, 0x11D0, {0x94, 0xF2, 0x00, 0xA0, 0xC9, 0x1E, 0xFB, 0x8B}};
 
-const std::array<std::wstring_view, 6> namespaces = {
+const std::array<std::wstring_view, 6> kNamespaces = {
     L"root\\WMI", L"root\\cimv2", L"root\\StandardCimv2", L"root\\cimv2\\Security\\MicrosoftVolumeEncryption",
     L"root\\microsoft\\windows\\storage", L"root\\cimv2\\power"};
 
@@ -146,7 +146,7 @@ std::wstring LiveMachine::LogicalDriveStrings()
 
 HRESULT LiveMachine::WmiConnect(std::wstring_view nameSpace) const
 {
-    for (std::wstring_view known : namespaces)
+    for (std::wstring_view known : kNamespaces)
         if (platform::WmiNamesEqual(known, nameSpace)) return S_OK;
     return WBEM_E_INVALID_NAMESPACE;
 }

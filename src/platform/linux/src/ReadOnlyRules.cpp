@@ -24,9 +24,9 @@ constexpr std::uint8_t kProtocolNonData = 3;
 constexpr std::uint8_t kProtocolPioDataIn = 4;
 
 // The device's own log of its piece-part identifier.
-constexpr std::array<std::uint8_t, 1> readableLogs = {0x9A};
-constexpr std::array<std::uint32_t, 2> readableNvmeLogs = {0x02, 0xCA};
-constexpr std::array<std::uint32_t, 2> readableIdentify = {0x00, 0x01};
+constexpr std::array<std::uint8_t, 1> kReadableLogs = {0x9A};
+constexpr std::array<std::uint32_t, 2> kReadableNvmeLogs = {0x02, 0xCA};
+constexpr std::array<std::uint32_t, 2> kReadableIdentify = {0x00, 0x01};
 
 template <typename Table, typename Value>
 bool In(const Table& table, Value value)
@@ -40,13 +40,13 @@ bool AtaCommandAllowed(const AtaCommand& c)
 {
     switch (c.Command) {
     case kIdentifyDevice: return c.DataIn;
-    case kReadLogExt: return c.DataIn && In(readableLogs, c.LbaLow);
+    case kReadLogExt: return c.DataIn && In(kReadableLogs, c.LbaLow);
     case kSmart:
         if (c.LbaMid != kSmartLbaMid || c.LbaHigh != kSmartLbaHigh) return false;
         switch (c.Feature) {
         case kSmartReadData:
         case kSmartReadThresholds: return c.DataIn;
-        case kSmartReadLog: return c.DataIn && In(readableLogs, c.LbaLow);
+        case kSmartReadLog: return c.DataIn && In(kReadableLogs, c.LbaLow);
         case kSmartReturnStatus: return c.NoData;
         default: return false;
         }
@@ -89,8 +89,8 @@ bool ScsiCommandAllowed(const std::uint8_t* cdb, std::size_t length, bool dataIn
     }
 }
 
-bool NvmeIdentifyAllowed(std::uint32_t cns) { return In(readableIdentify, cns); }
+bool NvmeIdentifyAllowed(std::uint32_t cns) { return In(kReadableIdentify, cns); }
 
-bool NvmeLogAllowed(std::uint32_t logId) { return In(readableNvmeLogs, logId); }
+bool NvmeLogAllowed(std::uint32_t logId) { return In(kReadableNvmeLogs, logId); }
 
 }  // namespace live
