@@ -100,35 +100,6 @@ TEST_F(SmartRetrieverTest, StaticInfoTakesTheDrivesModelAndFallsBackToWmi)
     EXPECT_EQ((*items)[3].Message().name(), "SMART3");
     EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartStaticInfoCollector: 4|line|" +
                                                     staticFile + "|" + staticFunction});
-
-    log->Clear();
-    const auto one = staticRetriever.CollectData("Disk_" + PnpId(1));
-    ASSERT_TRUE(one.has_value());
-    ASSERT_EQ(one->size(), 1u);
-    EXPECT_EQ((*one)[0].Message().name(), "SMART1");
-    EXPECT_EQ(Lines(*log),
-              (std::vector<std::string>{
-                  "TRACE|Specific data for SmartStaticInfoRetriever, itemId : Disk_" + PnpId(1) + "|line|" +
-                      staticFile + "|" + staticFunction,
-                  "TRACE|Got total info for SmartStaticInfoCollector: 1|line|" + staticFile + "|" + staticFunction}));
-    try {
-        staticRetriever.CollectData("disk_" + PnpId(1));
-        ADD_FAILURE() << "item ids compare exactly";
-    } catch (const Kvr::ArgumentOutOfRangeException& e) {
-        EXPECT_EQ(e.Message(), "cannot find data with specific ID: disk_" + PnpId(1));
-    }
-}
-
-TEST_F(SmartRetrieverTest, NoDiskGivesNoListAndOneDebugLine)
-{
-    Machine(json::array(),
-            SmartRows(json::array({{{"add", {{"InstanceName", "X_0"}, {"VendorSpecific", DataSector({{9}})}}}}})));
-    EXPECT_FALSE(staticRetriever.CollectData(std::nullopt).has_value());
-    EXPECT_FALSE(dynamicRetriever.CollectData("Disk_X").has_value());
-    // The second line names no source at all.
-    EXPECT_EQ(Lines(*log),
-              (std::vector<std::string>{"DEBUG|No disk data been reached out|line|" + staticFile + "|" + staticFunction,
-                                        "DEBUG|No SMART data been reached out|0||"}));
 }
 
 // WMI writes the instance id in a letter case of its own and adds "_0"; the
@@ -174,13 +145,6 @@ TEST_F(SmartRetrieverTest, DynamicInfoMergesEachWmiRowIntoOneDiskMatchedCaseless
 
     EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartDynamicInfoCollector: 2|line|" +
                                                     dynamicFile + "|" + dynamicFunction});
-    log->Clear();
-    const auto one = dynamicRetriever.CollectData("Disk_" + PnpId(1));
-    ASSERT_TRUE(one.has_value() && one->size() == 1u);
-    EXPECT_EQ((*one)[0].Message().name(), "SMART1");
-    EXPECT_EQ(Lines(*log)[0], "TRACE|Specific data for SmartDynamicInfoRetriever, itemId : Disk_" + PnpId(1) +
-                                  "|line|" + dynamicFile + "|" + dynamicFunction);
-    EXPECT_THROW(dynamicRetriever.CollectData(std::string("Disk_9")), Kvr::ArgumentOutOfRangeException);
 }
 
 TEST_F(SmartRetrieverTest, BridgesThatRejectPassThroughReportWmiValuesOrOnlyTheirName)
