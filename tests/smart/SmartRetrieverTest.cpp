@@ -1,5 +1,5 @@
-// The two SMART retrievers on described machines: messages, item ids, log
-// lines and the joins with WMI (disk models by index, SMART data sectors by
+// The two SMART retrievers on described machines: messages, item ids and the
+// joins with WMI (disk models by index, SMART data sectors by
 // instance name).
 #include <gtest/gtest.h>
 
@@ -16,17 +16,10 @@
 namespace smart_test {
 namespace {
 
-using Kvr::LogLevel;
-using Kvr::Host::LogRecord;
 using Talvex::Quorlin::Datatypes::SmartDynamicInfo;
 using Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever;
 using Talvex::Quorlin::Plugins::SmartStaticInfoRetriever;
 namespace Getter = Talvex::Quorlin::Plugins::SmartDataGetter;
-
-const std::string staticFile = "src/Plugins/StorageCollector/SmartStaticInfoRetriever";
-const std::string staticFunction = "Talvex::Quorlin::Plugins::SmartStaticInfoRetriever::CollectData";
-const std::string dynamicFile = "src/Plugins/StorageCollector/SmartDynamicInfoRetriever";
-const std::string dynamicFunction = "Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever::CollectData";
 
 std::string Padded(const std::string& text)
 {
@@ -41,16 +34,6 @@ std::vector<std::string> SetFields(const google::protobuf::Message& message)
     std::vector<std::string> names;
     for (const auto* field : fields) names.push_back(field->json_name());
     return names;
-}
-
-// Level, text and source of each record; the line only as "set" or 0.
-std::vector<std::string> Lines(const Kvr::Host::RecordingLog& log)
-{
-    std::vector<std::string> lines;
-    for (const LogRecord& r : log.Records())
-        lines.push_back(std::string(Kvr::LogLevelName(r.Level)) + "|" + r.Text + "|" +
-                        (r.Line > 0 ? "line" : std::to_string(r.Line)) + "|" + r.File + "|" + r.Function);
-    return lines;
 }
 
 class SmartRetrieverTest : public SmartTest {
@@ -98,8 +81,6 @@ TEST_F(SmartRetrieverTest, StaticInfoTakesTheDrivesModelAndFallsBackToWmi)
     EXPECT_EQ((*items)[2].Message().model_name(), "Caf\u00c3\u00a9 Bridge");
     EXPECT_EQ(SetFields((*items)[3].Message()), std::vector<std::string>{"Name"});
     EXPECT_EQ((*items)[3].Message().name(), "SMART3");
-    EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartStaticInfoCollector: 4|line|" +
-                                                    staticFile + "|" + staticFunction});
 }
 
 // WMI writes the instance id in a letter case of its own and adds "_0"; the
@@ -142,9 +123,6 @@ TEST_F(SmartRetrieverTest, DynamicInfoMergesEachWmiRowIntoOneDiskMatchedCaseless
     EXPECT_EQ(own.name(), "SMART1");
     EXPECT_EQ(SetFields(own), (std::vector<std::string>{"Name", "PowerOnHour"}));
     EXPECT_EQ(own.power_on_hour().raw_value().value(), 7u);
-
-    EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartDynamicInfoCollector: 2|line|" +
-                                                    dynamicFile + "|" + dynamicFunction});
 }
 
 TEST_F(SmartRetrieverTest, BridgesThatRejectPassThroughReportWmiValuesOrOnlyTheirName)
