@@ -1,6 +1,7 @@
-// A small machine for the disk tests: whatever its DiskSet holds, and nothing
-// else. The fixture fails a test that leaves a handle, device set or GUID
-// text behind.
+// A small machine for the disk tests: whatever its DiskSet holds for disks,
+// volumes and device interfaces; the WMI of whatever description it is given.
+// The fixture fails a test that leaves a handle, device set, COM reference,
+// string or array behind.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,10 +12,11 @@
 #include "sim/DiskSet.h"
 #include "sim/GuidText.h"
 #include "sim/AtaData.h"
+#include "sim/SimMachine.h"
 
 namespace hardware_test {
 
-class DiskMachine : public platform::Machine {
+class DiskMachine : public sim::SimMachine {
 public:
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override
     {
@@ -31,7 +33,7 @@ public:
 
 class DiskTest : public ::testing::Test {
 protected:
-    void TearDown() override { EXPECT_EQ(machine.Ledger().OpenReport(), ""); }
+    void TearDown() override { EXPECT_EQ(machine.Ledger().OpenReport(), "") << "resources left open by the test"; }
 
     DiskMachine machine;
     platform::MachineScope scope{machine};

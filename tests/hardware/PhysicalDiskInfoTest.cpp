@@ -48,33 +48,7 @@ sim::VolumeModel Volume(wchar_t letter, std::uint32_t disk, std::uint32_t partit
     return volume;
 }
 
-void ExpectPartition(const PartitionInfo& partition, const std::string& guid, std::uint32_t index,
-                     const std::string& name, std::uint64_t size)
-{
-    EXPECT_EQ(partition.Guid, guid);
-    EXPECT_EQ(partition.Index, index);
-    EXPECT_EQ(partition.Name, name);
-    EXPECT_EQ(partition.Size, size);
-}
-
 using PhysicalDiskInfoTest = DiskTest;
-
-TEST_F(PhysicalDiskInfoTest, MbrDiskTakesItsGuidFromTheSignature)
-{
-    auto disk = AtaDisk(1);
-    disk.layout.style = sim::PartitionStyle::Mbr;
-    disk.layout.signature = 0x12345678;
-    // The identifier bytes read for an MBR entry start halfway into its PartitionId.
-    disk.layout.partitions = {Partition(1, "00000000-0000-0000-1122-334455667788", 64 * kMiB)};
-    machine.disks.AddDisk(disk);
-    machine.disks.AddVolume(Volume(L'E', 1, 1));
-
-    PhysicalDiskInfoFetcher fetcher;
-    const PhysicalDiskInfo info = fetcher.GetPhysicalDiskInfo(fetcher.GetAllBasicDiskInfo({})[0]);
-    EXPECT_EQ(info.Guid, "12345678-0000-0000-0000-000000000000");
-    ASSERT_EQ(info.Partitions.size(), 1u);  // the three empty slots of the table are skipped
-    ExpectPartition(info.Partitions[0], "44332211-6655-8877-0000-000000000000", 1, "E", 64);
-}
 
 TEST_F(PhysicalDiskInfoTest, LayoutBufferGrowsOneEntryAtATime)
 {
@@ -131,8 +105,6 @@ TEST_F(PhysicalDiskInfoTest, VolumeListLeavesOutSharesAndSortsByDiskThenLetter)
     EXPECT_EQ(infos[0].Partitions[2].Name, "D");
     EXPECT_EQ(infos[1].Partitions[2].Name, "D");
     EXPECT_EQ(infos[1].Partitions[0].Name, "F");
-    // Built anew for each disk (and once above): every volume is asked each time.
-    EXPECT_EQ(machine.disks.Volume(L'C')->Requests(IOCTL_DISK_GET_PARTITION_INFO_EX).size(), 3u);
 }
 
 TEST_F(PhysicalDiskInfoTest, FailuresLeaveAPartlyFilledRecord)

@@ -11,6 +11,7 @@
 #include "physical_disk_static_info.pb.h"
 #include "smart_dynamic_info.pb.h"
 #include "smart_nvme_info.pb.h"
+#include "smart_static_info.pb.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames)
     message->set_name("Disk 0");
     message->mutable_size()->set_value(476940);
     message->add_capability("HardDrive");
+    message->add_partitions()->mutable_index()->set_value(0);
     const Json json = Storcoll::ItemToJson(Kvr::GenericItem{"Disk_SCSI\\DISK&VEN_X\\0", kWhen, message});
 
     EXPECT_EQ(json.at("itemId"), "Disk_SCSI\\DISK&VEN_X\\0");
@@ -35,9 +37,16 @@ TEST(ItemJson, ItemCarriesIdUtcTimeAndFieldsUnderTheirHostNames)
     // A wrapper holding 64 bits prints as text in protobuf's JSON mapping.
     EXPECT_EQ(data.at("Size"), "476940");
     EXPECT_EQ(data.at("Capability"), Json::array({"HardDrive"}));
-    // Unset text fields are shown; unset wrappers are not.
+    // Unset text fields are shown; unset wrappers are not, at any depth.
     EXPECT_EQ(data.at("Eppid"), "");
     EXPECT_FALSE(data.contains("name"));
+    EXPECT_EQ(data.at("Partitions")[0].at("Index"), "0");
+    EXPECT_FALSE(data.at("Partitions")[0].contains("Size"));
+    // A text with presence shows when set, even empty, and not when unset.
+    Talvex::Quorlin::Datatypes::SmartStaticInfo smart;
+    smart.set_name("SMART1");
+    smart.set_model_name("");
+    EXPECT_EQ(Storcoll::MessageToJson(smart), Json::parse(R"({"Name": "SMART1", "ModelName": ""})"));
 }
 
 TEST(ItemJson, ErrorShowsItsInnerChain)
@@ -131,6 +140,7 @@ TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure)
     EXPECT_EQ(results[0].at("messageType"), "Talvex.Quorlin.Datatypes.PhysicalDiskStaticInfo");
     ASSERT_EQ(results[0].at("items").size(), 2u);
     EXPECT_EQ(results[0].at("items")[1].at("itemId"), "Disk_B");
+    EXPECT_EQ(results[0].at("items")[1].at("time"), "2026-12-06T02:00:00.123Z");
     EXPECT_EQ(results[0].at("items")[0].at("data").at("Name"), "Disk_A");
     EXPECT_TRUE(results[1].at("items").is_null());
     EXPECT_EQ(results[2].at("error").at("inner").at("type"), "Kvr::NotSupportedException");
@@ -139,6 +149,14 @@ TEST(RunCollect, PrintsItemsNoListAndFailuresAndReportsTheFailure)
     EXPECT_EQ(err.str(),
               "storcoll: CollectBroken failed: no such bus\n"
               "  inner error: Kvr::NotSupportedException: no such bus\n");
+}
+
+TEST(BaseCollectorPlugin, AnAgentWithoutLogIsRefused)
+{
+    struct NoLogAgent final : Kvr::IAgent {
+        std::shared_ptr<Kvr::IKvrLog> CreateLog(std::string_view, const Kvr::Guid&) override { return nullptr; }
+    } agent;
+    EXPECT_THROW(FakePlugin{agent}, Kvr::ArgumentException);
 }
 
 TEST(RunCollect, CancellationStopsTheRun)

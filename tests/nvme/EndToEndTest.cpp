@@ -49,14 +49,10 @@ TEST_F(NvmeEndToEnd, IdentifyControllerDataOfNvmeAndRaidDrives)
     EXPECT_EQ((*items)[0].ItemId(), "Disk_SCSI\\DISK&VEN_NVME&PROD_QUORLIN\\5&2B8C&0&000000");
     EXPECT_EQ((*items)[1].ItemId(), "Disk_SCSI\\DISK&VEN_RAID&PROD_QN900\\6&1&0&010000");
 
+    // Each field's own value is the conversion sweep's; here, what each drive has.
     const auto& nvme = (*items)[0].Message();
     EXPECT_EQ(nvme.serial_number(), "QN7A0B1C2D3E");
-    EXPECT_EQ(nvme.model_number(), "Quorlin QN700 NVMe 512GB");
-    EXPECT_EQ(nvme.ieee_oui_identifier(), "2538");
-    EXPECT_EQ(nvme.warning_composite_temperature_threshold().value(), 357u);  // Kelvin, as reported
-    EXPECT_EQ(nvme.total_nvm_capacity(), "773C256000");
-    ASSERT_EQ(nvme.power_state_desc_size(), 3);
-    EXPECT_EQ(nvme.power_state_desc(1).max_power().value(), 300u);
+    EXPECT_EQ(nvme.power_state_desc_size(), 3);
     ASSERT_TRUE(nvme.has_customized_controller_data());
     EXPECT_EQ(nvme.customized_controller_data().eppid(), "CN0QN700A1B2C3D4E5F6");
     EXPECT_EQ(nvme.customized_controller_data().guid(), "76543210");
@@ -101,11 +97,8 @@ TEST_F(NvmeEndToEnd, HealthOfNvmeAndRaidDrives)
     const auto& nvme = (*items)[0].Message();
     ASSERT_TRUE(nvme.has_health_info());
     const auto& health = nvme.health_info();
-    EXPECT_EQ(health.composite_temperature().value(), 50);
     EXPECT_EQ(health.temperature_sensor_1().value(), 0);  // not implemented: -273 from the library
     EXPECT_EQ(health.temperature_sensor_2().value(), 0);  // 273 K
-    EXPECT_EQ(health.power_on_hours(), "1234");
-    EXPECT_EQ(health.data_unit_written(), "010000000000000000");
     EXPECT_TRUE(health.critical_warning().degraded_reliability().value());
     EXPECT_TRUE(health.has_endurance_group_critical_warning_summary());
     ASSERT_TRUE(nvme.has_customized_health_info());

@@ -29,8 +29,6 @@ struct Retriever {
     const char* file;
     // The item ids collected, or the error raised, through `log`.
     std::function<std::vector<std::string>(std::shared_ptr<Kvr::IKvrLog>, const std::optional<std::string>&)> collect;
-    Lines (*one)(const std::string& itemId);
-    Lines (*none)(const std::string& itemId);
     std::string exception;
 };
 
@@ -46,28 +44,8 @@ std::vector<std::string> Collect(std::shared_ptr<Kvr::IKvrLog> log, const std::o
 
 const Retriever kRetrievers[] = {
     {"NvmeIdentifyControllerDataRetriever", "src/Plugins/StorageCollector/NvmeIdentifyControllerDataRetriever",
-     Collect<NvmeIdentifyControllerDataRetriever>,
-     [](const std::string& id) {
-         // Every drive read is traced, the one asked for or not.
-         const std::string read = " ByteStringObjects: FruGloballyUniqueIdentifier: 0x00, TotalNvmCapacity: "
-                                  "0x3B9ACA00, UnallocatedNvmCapacity: 0x00";
-         return Lines{{LogLevel::Debug, "datatypeId: 'NvmeIdentifyControllerData', itemId: '" + id + "'"},
-                      {LogLevel::Trace, "Disk_PCI\\0" + read},
-                      {LogLevel::Trace, "Disk_PCI\\1" + read},
-                      {LogLevel::Debug, "get specific data for NvmeIdentifyControllerDataRetriever, itemID: " + id},
-                      {LogLevel::Trace, "Got total info for NvmeIdentifyControllerDataRetriever: 1"}};
-     },
-     [](const std::string& id) {
-         return Lines{{LogLevel::Debug, "datatypeId: 'NvmeIdentifyControllerData', itemId: '" + id + "'"},
-                      {LogLevel::Debug, "No identify controller data has been reached out"}};
-     },
-     "Exception from GetIdentifyControllerData() : "},
+     Collect<NvmeIdentifyControllerDataRetriever>, "Exception from GetIdentifyControllerData() : "},
     {"SmartNvmeInfoRetriever", "src/Plugins/StorageCollector/SmartNvmeInfoRetriever", Collect<SmartNvmeInfoRetriever>,
-     [](const std::string& id) {
-         return Lines{{LogLevel::Debug, "Specific data for SmartNvmeInfoRetriever, itemId : " + id},
-                      {LogLevel::Trace, "Got total info for SmartNvmeInfoCollector: 1"}};
-     },
-     [](const std::string&) { return Lines{{LogLevel::Debug, "No SMART NVMe data has been reached out"}}; },
      "Exception from GetNvmeHealthData() : "},
 };
 
@@ -122,26 +100,6 @@ TEST_P(NvmeRetriever, TakesNvmeAndRaidDrivesInDriveOrder)
              Drive(5, "PCI\\5", "Nvme", nlohmann::json{{"identify", 1117}, {"healthLog", 1117}})});
     EXPECT_EQ(Collect(std::nullopt),
               (std::vector<std::string>{"Disk_PCI\\\xC3\x83\xE2\x80\xB0", "Disk_RAID\\2", "Disk_PCI\\31"}));
-}
-
-TEST_P(NvmeRetriever, OneRequestedItemOrTheOutOfRangeError)
-{
-    Machine({Drive(0, "PCI\\0"), Drive(1, "PCI\\1")});
-    EXPECT_EQ(Collect(std::string("Disk_PCI\\1")), std::vector<std::string>{"Disk_PCI\\1"});
-    EXPECT_EQ(Logged(), GetParam().one("Disk_PCI\\1"));
-    try {
-        Collect(std::string("Disk_pci\\1"));
-        ADD_FAILURE() << "an id differing in case was found";
-    } catch (const Kvr::ArgumentOutOfRangeException& error) {
-        EXPECT_EQ(error.Message(), "cannot find data with specific ID: Disk_pci\\1");
-    }
-}
-
-TEST_P(NvmeRetriever, NoQualifyingDriveGivesAnEmptyList)
-{
-    Machine({Drive(1, "SATA\\1", "Sata"), Drive(5, "PCI\\5", "Nvme", nlohmann::json{{"identify", 1117}, {"healthLog", 1117}})});
-    EXPECT_TRUE(Collect(std::string()).empty());
-    EXPECT_EQ(Logged(), GetParam().none(""));
 }
 
 // A standard exception in the walk, here from the drive list, is logged in

@@ -17,8 +17,8 @@ namespace {
 
 using Talvex::Quorlin::Datatypes::PhysicalDiskStaticInfo;
 using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
-using ::testing::Contains;
 using ::testing::ElementsAre;
+using ::testing::IsSupersetOf;
 
 class DescribedMachineTest : public SimMachineFixture {};
 
@@ -55,26 +55,37 @@ TEST_F(DescribedMachineTest, BothMethodsReportEveryDisk)
     const PhysicalDiskStaticInfo& hdd = (*disks)[1].Message();
     EXPECT_THAT(hdd.capability(), ElementsAre("HardDrive", "HDD"));
     EXPECT_EQ(hdd.guid(), "12345678-0000-0000-0000-000000000000");
-    ASSERT_EQ(hdd.partitions_size(), 2);
+    ASSERT_EQ(hdd.partitions_size(), 2) << "the two empty slots of the table are skipped";
     EXPECT_EQ(hdd.partitions(1).name(), "E");
+    // An MBR partition is named by the second half of its identifier: its
+    // starting offset, 1 MiB, after the disk signature.
+    EXPECT_EQ(hdd.partitions(0).guid(), "00100000-0000-0000-0000-000000000000");
 
     // The counter rows the machine derives: "0 C:", "1 D: E:" and "_Total".
     const auto rates = plugin.CollectPhysicalDiskDynamicInfo(std::nullopt, std::nullopt);
     ASSERT_TRUE(rates.has_value());
     ASSERT_EQ(rates->size(), 2u);
     EXPECT_EQ((*rates)[0].ItemId(), (*disks)[0].ItemId());
+    EXPECT_EQ((*rates)[1].Time(), (*rates)[0].Time()) << "one collection time for all items";
     const auto& system = (*rates)[0].Message();
     EXPECT_EQ(system.idle_time_percentage().value(), 97u);
-    EXPECT_EQ(system.byte_read_per_sec_in_mb().value(), 0u);
+    EXPECT_EQ(system.read_time_percentage().value(), 2u);
+    EXPECT_EQ(system.write_time_percentage().value(), 1u);
+    EXPECT_EQ(system.byte_read_per_sec_in_mb().value(), 0u) << "1,048,575 bytes are less than a megabyte";
     EXPECT_EQ(system.byte_write_per_sec_in_mb().value(), 1u);
     EXPECT_EQ(system.byte_read_in_mb().value(), 3072);
+    ASSERT_TRUE(system.has_byte_write_in_mb());
+    EXPECT_EQ(system.byte_write_in_mb().value(), 0) << "a written amount below a megabyte is set, as 0";
     EXPECT_EQ((*rates)[1].ItemId(), (*disks)[1].ItemId());
     const auto& data = (*rates)[1].Message();
     EXPECT_EQ(data.byte_read_per_sec_in_mb().value(), 10u);
     EXPECT_EQ(data.byte_read_in_mb().value(), 5) << "the amounts of the last volume, E:";
     EXPECT_EQ(data.byte_write_in_mb().value(), 9);
     EXPECT_THAT(agent.Log()->Texts(),
-                Contains("GetDynamicDiskData: the \"_total\" name is invalid, skipping to the next one."));
+                IsSupersetOf({"GetDynamicDiskData: the \"_total\" name is invalid, skipping to the next one.",
+                              "name: c, mega_bytes_read: 3072, bytes_write: 0",
+                              "name: e, mega_bytes_read: 5, bytes_write: 9"}));
+    for (const auto& record : agent.Log()->Records()) EXPECT_NE(record.Level, Kvr::LogLevel::Error) << record.Text;
 }
 
 }  // namespace

@@ -1,54 +1,22 @@
-// A simulated machine for the physical disk retrievers: disks and volumes from
-// a sim::DiskSet, WMI rows from a description's `wmi` section. The
-// description names no disks and the rows are all added by the test, so each
-// test states the whole of what WMI reports and builds its hardware with the
-// full disk models. The fixture fails a test that leaves
-// a handle, device set, COM reference, string or array open.
+// The physical disk retrievers' machine: disks and volumes from a DiskSet,
+// WMI rows from a description's `wmi` section. The description names no disks
+// and the rows are all added by the test, so each test states the whole of
+// what WMI reports and builds its hardware with the full disk models.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "DiskMachine.h"
 #include "kvr/host/RecordingLog.h"
-#include "platform/Machine.h"
 #include "sim/DescriptionLoader.h"
-#include "sim/DiskSet.h"
-#include "sim/SimMachine.h"
 
 namespace physical_disk_test {
-
-class DiskWmiMachine : public sim::SimMachine {
-public:
-    platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override
-    {
-        if (onOpen) onOpen(path);
-        return disks.OpenDevice(path, access);
-    }
-    std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override
-    {
-        return disks.DeviceInterfaces(interfaceClass);
-    }
-    std::wstring LogicalDriveStrings() override { return disks.LogicalDriveStrings(); }
-    void NoteComCall(std::string_view call) override
-    {
-        if (onComCall) onComCall(call);
-        SimMachine::NoteComCall(call);
-    }
-
-    sim::DiskSet disks;
-    // Called on the calling thread before each device open and each COM call;
-    // set them before any collection starts.
-    std::function<void(std::wstring_view)> onOpen;
-    std::function<void(std::string_view)> onComCall;
-};
 
 // The WMI classes the retrievers read, as row lists that tests fill. A class
 // without rows is still created, so its query answers with no rows; a class
@@ -106,18 +74,11 @@ struct WmiRows {
     }
 };
 
-class PhysicalDiskTest : public ::testing::Test {
+class PhysicalDiskTest : public hardware_test::DiskTest {
 protected:
-    void TearDown() override
-    {
-        EXPECT_EQ(machine.Ledger().OpenReport(), "") << "resources left open by the test";
-    }
-
     // Makes the machine's WMI service answer what `rows` holds.
     void Load(const WmiRows& rows) { machine.Load(sim::ParseDescription(rows.Description())); }
 
-    DiskWmiMachine machine;
-    platform::MachineScope scope{machine};
     std::shared_ptr<Kvr::Host::RecordingLog> log = std::make_shared<Kvr::Host::RecordingLog>();
     WmiRows wmi;
 };

@@ -9,8 +9,6 @@
 #include "DecimalText.h"
 #include "DiskWmiMachine.h"
 #include "PhysicalDiskDynamicInfoRetriever.h"
-#include "StorageCollectorPlugin.h"
-#include "kvr/host/RecordingAgent.h"
 
 namespace physical_disk_test {
 namespace {
@@ -18,7 +16,6 @@ namespace {
 using Kvr::Host::LogRecord;
 using Talvex::Quorlin::Datatypes::PhysicalDiskDynamicInfo;
 using Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever;
-using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
@@ -64,55 +61,6 @@ protected:
 
     PhysicalDiskDynamicInfoRetriever retriever{log};
 };
-
-TEST_F(DynamicRetrieverTest, DiskRowsTakeTheirAmountsFromTheLastLetteredVolume)
-{
-    machine.disks.AddVolume(Volume(L'C', 0, 3221225472, 1048575));
-    machine.disks.AddVolume(Volume(L'D', 1, 1, 1));
-    machine.disks.AddVolume(Volume(L'E', 1, 5 * 1048576 + 7, 9 * 1048576));
-    wmi.DiskDrive(1, "M", "PNP\\1");
-    wmi.DiskDrive(0, "M", "SCSI\\DISK&VEN_NVME\\5&0");
-    wmi.Counters("_Total", 90, 5, 5, 4194304, 4194304);
-    wmi.Counters("0 C:", 97, 2, 1, 1048575, 1048576);
-    wmi.Counters("1 D: E:", 50, 30, 20, 1048576, 1048575);
-    Load(wmi);
-
-    const auto before = std::chrono::system_clock::now();
-    const auto items = retriever.CollectData(std::nullopt);
-    ASSERT_TRUE(items.has_value());
-    ASSERT_EQ(items->size(), 2u);
-
-    const auto& system = (*items)[0];
-    EXPECT_EQ(system.ItemId(), "Disk_SCSI\\DISK&VEN_NVME\\5&0");
-    EXPECT_GE(system.Time(), before);
-    EXPECT_EQ((*items)[1].Time(), system.Time()) << "one collection time for all items";
-    const PhysicalDiskDynamicInfo& c = system.Message();
-    EXPECT_EQ(c.idle_time_percentage().value(), 97u);
-    EXPECT_EQ(c.read_time_percentage().value(), 2u);
-    EXPECT_EQ(c.write_time_percentage().value(), 1u);
-    EXPECT_EQ(c.byte_read_per_sec_in_mb().value(), 0u) << "1,048,575 bytes are less than a megabyte";
-    EXPECT_EQ(c.byte_write_per_sec_in_mb().value(), 1u);
-    ASSERT_TRUE(c.has_byte_read_in_mb() && c.has_byte_write_in_mb());
-    EXPECT_EQ(c.byte_read_in_mb().value(), 3072);
-    EXPECT_EQ(c.byte_write_in_mb().value(), 0) << "a written amount below a megabyte is set, as 0";
-
-    EXPECT_EQ((*items)[1].ItemId(), "Disk_PNP\\1");
-    const PhysicalDiskDynamicInfo& de = (*items)[1].Message();
-    EXPECT_EQ(de.idle_time_percentage().value(), 50u);
-    EXPECT_EQ(de.byte_read_per_sec_in_mb().value(), 1u);
-    EXPECT_EQ(de.byte_write_per_sec_in_mb().value(), 0u);
-    EXPECT_EQ(de.byte_read_in_mb().value(), 5);
-    EXPECT_EQ(de.byte_write_in_mb().value(), 9);
-    EXPECT_TRUE(machine.disks.Volume(L'D')->Requests(IOCTL_DISK_PERFORMANCE).empty());
-    EXPECT_EQ(machine.disks.Volume(L'C')->Requests(IOCTL_DISK_PERFORMANCE).size(), 1u);
-
-    EXPECT_THAT(TextsAt(Kvr::LogLevel::Warning), ElementsAre(Invalid("_total")));
-    EXPECT_THAT(TextsAt(Kvr::LogLevel::Trace, nullptr),
-                ElementsAre("name: c, mega_bytes_read: 3072, bytes_write: 0",
-                            "name: e, mega_bytes_read: 5, bytes_write: 9",
-                            "Got total info for PhysicalDiskDynamicInfoRetriever: 2"));
-    EXPECT_TRUE(TextsAt(Kvr::LogLevel::Error).empty());
-}
 
 TEST_F(DynamicRetrieverTest, RowsThatNameNoDiskAreSkippedWithAWarning)
 {
@@ -221,45 +169,6 @@ TEST(DecimalTextTest, LeadingBlanksThenTheLongestRunOfDigits)
     EXPECT_THROW(DecimalText::ToUInt64("18446744073709551616"), std::out_of_range);
     EXPECT_THROW(DecimalText::ToUInt64("99999999999999999999"), std::out_of_range);
     EXPECT_THROW(DecimalText::ToUInt32("4294967296"), std::out_of_range);
-}
-
-// Through the plug-in: item ids and a table that cannot hold two disks of one id.
-class DynamicThroughPluginTest : public PhysicalDiskTest {
-protected:
-    Kvr::Host::RecordingAgent agent;
-    StorageCollectorPlugin plugin{agent};
-};
-
-TEST_F(DynamicThroughPluginTest, ItemIdSelectsOneDiskOrIsReportedMissing)
-{
-    machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
-    machine.disks.AddVolume(Volume(L'D', 1, 0, 0));
-    wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.DiskDrive(1, "M", "PNP\\1");
-    wmi.Counters("0 C:", 10, 1, 1, 1, 1);
-    wmi.Counters("1 D:", 11, 1, 1, 1, 1);
-    Load(wmi);
-
-    const auto one = plugin.CollectPhysicalDiskDynamicInfo("Disk_PNP\\1", std::nullopt);
-    ASSERT_TRUE(one.has_value());
-    ASSERT_EQ(one->size(), 1u);
-    EXPECT_EQ(one->front().ItemId(), "Disk_PNP\\1");
-    EXPECT_EQ(one->front().Message().idle_time_percentage().value(), 11u);
-    const auto texts = agent.Log()->Texts();
-    ASSERT_GE(texts.size(), 2u);
-    EXPECT_EQ(texts[texts.size() - 2], "Specific data for PhysicalDiskDynamicInfoRetriever, itemId : Disk_PNP\\1");
-    EXPECT_EQ(texts.back(), "Got total info for PhysicalDiskDynamicInfoRetriever: 1");
-
-    agent.Log()->Clear();
-    try {
-        plugin.CollectPhysicalDiskDynamicInfo("Disk_PNP\\2", std::nullopt);
-        ADD_FAILURE() << "an id no disk has was found";
-    } catch (const Kvr::KvrException& error) {
-        ASSERT_NE(error.InnerException(), nullptr);
-        EXPECT_EQ(error.InnerException()->TypeName(), "Kvr::ArgumentOutOfRangeException");
-        EXPECT_EQ(error.Message(), "cannot find data with specific ID: Disk_PNP\\2");
-    }
-    EXPECT_EQ(agent.Log()->Texts().back(), "Exception : cannot find data with specific ID: Disk_PNP\\2");
 }
 
 }  // namespace

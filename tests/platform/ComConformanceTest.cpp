@@ -107,9 +107,12 @@ TEST_F(WmiConformance, ExecQueryRefusesTextThatIsNotWql)
 {
     Held<IWbemServices> services;
     ASSERT_EQ(Connect(L"root\\cimv2", services), S_OK);
+    for (const LONG flags : {LONG{0}, kSemiSync}) {
+        Held<IEnumWbemClassObject> result;
+        EXPECT_EQ(Query(services.p, L"this is not a query", flags, result), WBEM_E_INVALID_QUERY) << flags;
+        EXPECT_EQ(result.p, nullptr);
+    }
     Held<IEnumWbemClassObject> result;
-    EXPECT_EQ(Query(services.p, L"this is not a query", 0, result), WBEM_E_INVALID_QUERY);
-    EXPECT_EQ(result.p, nullptr);
     Text sql(L"SQL");
     Text query(L"SELECT * FROM Win32_DiskDrive");
     EXPECT_EQ(services.p->ExecQuery(sql.b, query.b, 0, nullptr, &result.p), WBEM_E_INVALID_QUERY_TYPE);
@@ -205,8 +208,10 @@ TEST_F(WmiConformance, GetGivesEachCimTypeItsVariantType)
     }
     VARIANT value;
     VariantInit(&value);
-    EXPECT_EQ(disk.p->Get(L"NoSuchProperty", 0, &value, nullptr, nullptr), WBEM_E_NOT_FOUND);
+    CIMTYPE type = CIM_ILLEGAL;
+    EXPECT_EQ(disk.p->Get(L"NoSuchProperty", 0, &value, &type, nullptr), WBEM_E_NOT_FOUND);
     EXPECT_EQ(value.vt, VT_EMPTY);
+    EXPECT_EQ(type, CIM_ILLEGAL) << "the type is left as it was";
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ TEST_F(Bstr, KeepsItsLengthIncludingEmbeddedZeros)
     BSTR text = SysAllocString(L"Disk");
     ASSERT_NE(text, nullptr);
     EXPECT_EQ(SysStringLen(text), 4u);
+    EXPECT_EQ(SysStringByteLen(text), 4 * sizeof(OLECHAR));
+    EXPECT_EQ(SysStringByteLen(nullptr), 0u);
     EXPECT_EQ(text[4], L'\0');
     SysFreeString(text);
 
@@ -109,12 +111,14 @@ TEST_F(SafeArray, ReadsElementsInsideItsBoundsOnly)
     SAFEARRAYBOUND fromOne{2, 1};
     SAFEARRAY* numbers = SafeArrayCreate(VT_I4, 1, &fromOne);
     ASSERT_NE(numbers, nullptr);
-    for (LONG i = 1; i <= 2; ++i) {
-        LONG value = i * 100;
-        EXPECT_EQ(SafeArrayPutElement(numbers, &i, &value), S_OK);
-    }
-    LONG value = 0;
+    LONG value = 7;
     LONG index = 2;
+    EXPECT_EQ(SafeArrayGetElement(numbers, &index, &value), S_OK);
+    EXPECT_EQ(value, 0) << "a fresh array reads zero";
+    for (LONG i = 1; i <= 2; ++i) {
+        LONG element = i * 100;
+        EXPECT_EQ(SafeArrayPutElement(numbers, &i, &element), S_OK);
+    }
     EXPECT_EQ(SafeArrayGetElement(numbers, &index, &value), S_OK);
     EXPECT_EQ(value, 200);
     for (LONG bad : {0, 3, -1}) {
@@ -124,6 +128,15 @@ TEST_F(SafeArray, ReadsElementsInsideItsBoundsOnly)
         EXPECT_EQ(SafeArrayPutElement(numbers, &bad, &value), DISP_E_BADINDEX) << bad;
     }
     EXPECT_EQ(SafeArrayDestroy(numbers), S_OK);
+
+    SAFEARRAY* strings = SafeArrayCreateVector(VT_BSTR, 0, 1);
+    ASSERT_NE(strings, nullptr);
+    index = 0;
+    OLECHAR notAString[] = L"x";  // overwritten, never freed
+    BSTR text = notAString;
+    EXPECT_EQ(SafeArrayGetElement(strings, &index, &text), S_OK);
+    EXPECT_EQ(text, nullptr);
+    EXPECT_EQ(SafeArrayDestroy(strings), S_OK);
 }
 
 }  // namespace

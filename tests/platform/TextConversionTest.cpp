@@ -76,7 +76,7 @@ TEST(MultiByteToWideChar, RefusesZeroLengthShortBufferAndUnknownCodePage)
     EXPECT_EQ(out[1], L'\0');
 }
 
-TEST(WideCharToMultiByte, EncodesUtf8AndReplacesLoneSurrogates)
+TEST(WideCharToMultiByte, EncodesUtf8ReplacesLoneSurrogatesAndRefusesBadLengths)
 {
     EXPECT_EQ(ToBytes(CP_UTF8, L"Grüße \U0001F4BE"), "Gr\xC3\xBC\xC3\x9F"
                                                      "e \xF0\x9F\x92\xBE");
@@ -90,6 +90,8 @@ TEST(WideCharToMultiByte, EncodesUtf8AndReplacesLoneSurrogates)
     EXPECT_EQ(out[0], 'a');
     EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", 3, out, 2, nullptr, nullptr), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER));
+    EXPECT_EQ(WideCharToMultiByte(CP_UTF8, 0, L"abc", 0, out, 4, nullptr, nullptr), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_PARAMETER));
 }
 
 }  // namespace

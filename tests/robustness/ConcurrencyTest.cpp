@@ -12,7 +12,6 @@
 #include <thread>
 #include <vector>
 
-#include "RichMachine.h"
 #include "StorageCollectorPlugin.h"
 #include "kvr/Exceptions.h"
 #include "kvr/host/RecordingAgent.h"
@@ -43,7 +42,7 @@ TEST(Concurrency, AllMethodsFromSeveralThreadsOnOnePlugin)
 {
     constexpr int threads = 4;
     constexpr int rounds = 3;
-    sim::SimMachine inner(sim::ParseDescription(kRichMachine));
+    sim::SimMachine inner(sim::LoadDescriptionFile(RICH_MACHINE));
     inner.SetDebuggerAttached(true);  // so that failure lines are written
     sim::FaultingMachine machine(inner);
     platform::InstallProcessMachine(std::shared_ptr<platform::Machine>(&machine, [](platform::Machine*) {}));

@@ -7,7 +7,6 @@
 #include <iostream>
 #include <string>
 
-#include "RichMachine.h"
 #include "StorageCollectorPlugin.h"
 #include "kvr/Exceptions.h"
 #include "kvr/host/RecordingAgent.h"
@@ -54,7 +53,7 @@ std::string Collect(const Method& method, StorageCollectorPlugin& plugin, Kvr::H
 
 TEST(FaultSweep, EveryCallOfEveryMethodFailsCleanly)
 {
-    sim::SimMachine inner(sim::ParseDescription(kRichMachine));
+    sim::SimMachine inner(sim::LoadDescriptionFile(RICH_MACHINE));
     sim::FaultingMachine machine(inner);
     platform::MachineScope scope(machine);
     Kvr::Host::RecordingAgent agent;

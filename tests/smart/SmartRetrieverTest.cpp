@@ -1,5 +1,5 @@
-// The two SMART retrievers on described machines: messages, item ids, log
-// lines and the joins with WMI (disk models by index, SMART data sectors by
+// The two SMART retrievers on described machines: messages, item ids and the
+// joins with WMI (disk models by index, SMART data sectors by
 // instance name).
 #include <gtest/gtest.h>
 
@@ -16,17 +16,10 @@
 namespace smart_test {
 namespace {
 
-using Kvr::LogLevel;
-using Kvr::Host::LogRecord;
 using Talvex::Quorlin::Datatypes::SmartDynamicInfo;
 using Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever;
 using Talvex::Quorlin::Plugins::SmartStaticInfoRetriever;
 namespace Getter = Talvex::Quorlin::Plugins::SmartDataGetter;
-
-const std::string staticFile = "src/Plugins/StorageCollector/SmartStaticInfoRetriever";
-const std::string staticFunction = "Talvex::Quorlin::Plugins::SmartStaticInfoRetriever::CollectData";
-const std::string dynamicFile = "src/Plugins/StorageCollector/SmartDynamicInfoRetriever";
-const std::string dynamicFunction = "Talvex::Quorlin::Plugins::SmartDynamicInfoRetriever::CollectData";
 
 std::string Padded(const std::string& text)
 {
@@ -41,16 +34,6 @@ std::vector<std::string> SetFields(const google::protobuf::Message& message)
     std::vector<std::string> names;
     for (const auto* field : fields) names.push_back(field->json_name());
     return names;
-}
-
-// Level, text and source of each record; the line only as "set" or 0.
-std::vector<std::string> Lines(const Kvr::Host::RecordingLog& log)
-{
-    std::vector<std::string> lines;
-    for (const LogRecord& r : log.Records())
-        lines.push_back(std::string(Kvr::LogLevelName(r.Level)) + "|" + r.Text + "|" +
-                        (r.Line > 0 ? "line" : std::to_string(r.Line)) + "|" + r.File + "|" + r.Function);
-    return lines;
 }
 
 class SmartRetrieverTest : public SmartTest {
@@ -98,37 +81,6 @@ TEST_F(SmartRetrieverTest, StaticInfoTakesTheDrivesModelAndFallsBackToWmi)
     EXPECT_EQ((*items)[2].Message().model_name(), "Caf\u00c3\u00a9 Bridge");
     EXPECT_EQ(SetFields((*items)[3].Message()), std::vector<std::string>{"Name"});
     EXPECT_EQ((*items)[3].Message().name(), "SMART3");
-    EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartStaticInfoCollector: 4|line|" +
-                                                    staticFile + "|" + staticFunction});
-
-    log->Clear();
-    const auto one = staticRetriever.CollectData("Disk_" + PnpId(1));
-    ASSERT_TRUE(one.has_value());
-    ASSERT_EQ(one->size(), 1u);
-    EXPECT_EQ((*one)[0].Message().name(), "SMART1");
-    EXPECT_EQ(Lines(*log),
-              (std::vector<std::string>{
-                  "TRACE|Specific data for SmartStaticInfoRetriever, itemId : Disk_" + PnpId(1) + "|line|" +
-                      staticFile + "|" + staticFunction,
-                  "TRACE|Got total info for SmartStaticInfoCollector: 1|line|" + staticFile + "|" + staticFunction}));
-    try {
-        staticRetriever.CollectData("disk_" + PnpId(1));
-        ADD_FAILURE() << "item ids compare exactly";
-    } catch (const Kvr::ArgumentOutOfRangeException& e) {
-        EXPECT_EQ(e.Message(), "cannot find data with specific ID: disk_" + PnpId(1));
-    }
-}
-
-TEST_F(SmartRetrieverTest, NoDiskGivesNoListAndOneDebugLine)
-{
-    Machine(json::array(),
-            SmartRows(json::array({{{"add", {{"InstanceName", "X_0"}, {"VendorSpecific", DataSector({{9}})}}}}})));
-    EXPECT_FALSE(staticRetriever.CollectData(std::nullopt).has_value());
-    EXPECT_FALSE(dynamicRetriever.CollectData("Disk_X").has_value());
-    // The second line names no source at all.
-    EXPECT_EQ(Lines(*log),
-              (std::vector<std::string>{"DEBUG|No disk data been reached out|line|" + staticFile + "|" + staticFunction,
-                                        "DEBUG|No SMART data been reached out|0||"}));
 }
 
 // WMI writes the instance id in a letter case of its own and adds "_0"; the
@@ -171,16 +123,6 @@ TEST_F(SmartRetrieverTest, DynamicInfoMergesEachWmiRowIntoOneDiskMatchedCaseless
     EXPECT_EQ(own.name(), "SMART1");
     EXPECT_EQ(SetFields(own), (std::vector<std::string>{"Name", "PowerOnHour"}));
     EXPECT_EQ(own.power_on_hour().raw_value().value(), 7u);
-
-    EXPECT_EQ(Lines(*log), std::vector<std::string>{"TRACE|Got total info for SmartDynamicInfoCollector: 2|line|" +
-                                                    dynamicFile + "|" + dynamicFunction});
-    log->Clear();
-    const auto one = dynamicRetriever.CollectData("Disk_" + PnpId(1));
-    ASSERT_TRUE(one.has_value() && one->size() == 1u);
-    EXPECT_EQ((*one)[0].Message().name(), "SMART1");
-    EXPECT_EQ(Lines(*log)[0], "TRACE|Specific data for SmartDynamicInfoRetriever, itemId : Disk_" + PnpId(1) +
-                                  "|line|" + dynamicFile + "|" + dynamicFunction);
-    EXPECT_THROW(dynamicRetriever.CollectData(std::string("Disk_9")), Kvr::ArgumentOutOfRangeException);
 }
 
 TEST_F(SmartRetrieverTest, BridgesThatRejectPassThroughReportWmiValuesOrOnlyTheirName)
