@@ -15,8 +15,8 @@
 
 namespace {
 
+using Talvex::Quorlin::Cpp::Common::kSmartAttributeTable;
 using Talvex::Quorlin::Cpp::Common::SmartAttributeDetailMisc;
-using Talvex::Quorlin::Cpp::Common::SmartAttributeTable;
 using Talvex::Quorlin::Cpp::Common::SmartDataCollection;
 using Talvex::Quorlin::Cpp::Common::SmartDataFetcher;
 namespace Getter = Talvex::Quorlin::Plugins::SmartDataGetter;
@@ -97,7 +97,7 @@ TEST(SmartSector, UnknownEmptyAndSurplusEntriesChangeNothing)
     sector[367] = 5;
     SmartDataCollection c;
     SmartDataFetcher::ParseSmartAttributes(c, sector.data());
-    for (const auto& entry : SmartAttributeTable) EXPECT_TRUE(Untouched(c.*(entry.Field))) << entry.Name;
+    for (const auto& entry : kSmartAttributeTable) EXPECT_TRUE(Untouched(c.*(entry.Field))) << entry.Name;
 
     // The thirtieth entry is still read.
     PutAttribute(sector, 29, 12, 50, 40, {3, 0, 0, 0, 0, 0});
@@ -185,8 +185,8 @@ TEST(SmartSector, EachIdentifierFillsTheMessageFieldOfItsName)
     // The collection's fields stand in message field order: 242 before 241.
     const auto* descriptor = SmartDynamicInfo::descriptor();
     ASSERT_EQ(descriptor->field_count(), 34);
-    for (std::size_t i = 0; i < SmartAttributeTable.size(); ++i)
-        EXPECT_EQ(descriptor->field(static_cast<int>(i) + 1)->json_name(), SmartAttributeTable[i].Name);
+    for (std::size_t i = 0; i < kSmartAttributeTable.size(); ++i)
+        EXPECT_EQ(descriptor->field(static_cast<int>(i) + 1)->json_name(), kSmartAttributeTable[i].Name);
 }
 
 }  // namespace

@@ -157,7 +157,7 @@ Datatypes::SmartDynamicInfo parseCacheToIMessage(const SmartDataCollection& coll
     Datatypes::SmartDynamicInfo message;
     message.set_name(HostTextFromAnsi(collection.Name.c_str()));
     const google::protobuf::Reflection* reflection = message.GetReflection();
-    for (const auto& entry : Cpp::Common::SmartAttributeTable) {
+    for (const auto& entry : Cpp::Common::kSmartAttributeTable) {
         if (auto detail = toSmartAttributeDetail(collection.*(entry.Field)))
             reflection->MutableMessage(&message, &AttributeField(entry.Name))->CopyFrom(*detail);
     }

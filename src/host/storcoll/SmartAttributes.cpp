@@ -31,7 +31,7 @@ const SmartAttributeDetail* FieldOf(const SmartDynamicInfo& smart, std::string_v
 std::vector<SmartAttributeView> SetAttributes(const SmartDynamicInfo& smart)
 {
     std::vector<SmartAttributeView> set;
-    for (const auto& entry : Talvex::Quorlin::Cpp::Common::SmartAttributeTable) {
+    for (const auto& entry : Talvex::Quorlin::Cpp::Common::kSmartAttributeTable) {
         if (const auto* detail = FieldOf(smart, entry.Name)) {
             set.push_back({entry.Id, entry.Name, detail});
         }

@@ -71,7 +71,7 @@ struct SmartAttributeEntry {
 inline constexpr std::uint8_t kSmartTemperatureId = 194;
 
 // In field order.
-inline constexpr std::array<SmartAttributeEntry, 33> SmartAttributeTable{{
+inline constexpr std::array<SmartAttributeEntry, 33> kSmartAttributeTable{{
     {1, "RawReadErrorRate", &SmartDataCollection::RawReadErrorRate},
     {3, "SpinUpTime", &SmartDataCollection::SpinUpTime},
     {4, "StartStopCount", &SmartDataCollection::StartStopCount},
@@ -110,7 +110,7 @@ inline constexpr std::array<SmartAttributeEntry, 33> SmartAttributeTable{{
 // The entry of an identifier, or null when the collector does not know it.
 constexpr const SmartAttributeEntry* FindSmartAttribute(std::uint8_t id) noexcept
 {
-    for (const auto& entry : SmartAttributeTable)
+    for (const auto& entry : kSmartAttributeTable)
         if (entry.Id == id) return &entry;
     return nullptr;
 }
