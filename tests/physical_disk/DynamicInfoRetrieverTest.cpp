@@ -65,16 +65,10 @@ protected:
 TEST_F(DynamicRetrieverTest, RowsThatNameNoDiskAreSkippedWithAWarning)
 {
     machine.disks.AddVolume(Volume(L'C', 0, 1048576, 0));
-    wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.Counters("2", 1, 1, 1, 1, 1);     // a disk without a lettered volume
-    wmi.Counters(":", 1, 1, 1, 1, 1);     // no letter before the colon
-    wmi.Counters("C:", 1, 1, 1, 1, 1);    // a letter but no disk number
-    wmi.Counters("x C:", 1, 1, 1, 1, 1);  // a disk number that is no number
-    wmi.Counters("3 C:", 1, 1, 1, 1, 1);
-    // A counter that is no number.
-    wmi.counters.back()["add"]["PercentDiskReadTime"] = {{"cim", "string"}, {"value", "n/a"}};
-    wmi.Counters("0 C:", 7, 1, 1, 1, 1);
-    Load(wmi);
+    // Rows "2" (a disk without a lettered volume), ":" (no letter before the
+    // colon), "C:" (no disk number), "x C:" (a disk number that is no number),
+    // "3 C:" with a counter that is no number, and "0 C:" idle 7%.
+    LoadWmi("skippedCounterRows");
 
     const auto items = retriever.CollectData(std::nullopt);
     ASSERT_TRUE(items.has_value());
@@ -96,16 +90,10 @@ TEST_F(DynamicRetrieverTest, RowFailuresAreLoggedAndTheNextRowIsRead)
     failing.faults.requests.push_back(hardware_test::Fault(IOCTL_DISK_PERFORMANCE, sim::FaultKind::Fail, ERROR_NOT_READY));
     machine.disks.AddVolume(failing);
     machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
-    wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.Counters("1 Q:", 1, 1, 1, 1, 1);  // no such volume
-    wmi.Counters("2 F:", 1, 1, 1, 1, 1);  // its counters cannot be read
-    wmi.Counters("3 C:", 1, 1, 1, 1, 1);
-    wmi.counters.back()["add"]["DiskWriteBytesPersec"] = {{"cim", "uint64"}, {"value", nullptr}};
-    wmi.Counters("4 C:", 1, 1, 1, 1, 1);
-    // One above the largest 64-bit number.
-    wmi.counters.back()["add"]["PercentIdleTime"] = {{"cim", "string"}, {"value", "18446744073709551616"}};
-    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
-    Load(wmi);
+    // Rows "1 Q:" (no such volume), "2 F:" (its counters cannot be read),
+    // "3 C:" with a NULL counter, "4 C:" with one above the largest 64-bit
+    // number, then "0 C:".
+    LoadWmi("failingCounterRows");
 
     const auto items = retriever.CollectData(std::nullopt);
     ASSERT_TRUE(items.has_value());
@@ -129,18 +117,14 @@ TEST_F(DynamicRetrieverTest, RowFailuresAreLoggedAndTheNextRowIsRead)
 TEST_F(DynamicRetrieverTest, QueriesThatFailGiveAnEmptyListAfterOneErrorLine)
 {
     machine.disks.AddVolume(Volume(L'C', 0, 0, 0));
-    wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
-    wmi.Counters("0 C:", 1, 1, 1, 1, 1);
-    const std::pair<nlohmann::json WmiRows::*, nlohmann::json> failures[] = {
-        {&WmiRows::counterClass, {{"fail", "0x80041010"}}},
-        {&WmiRows::counterClass, {{"failAtNext", {{"call", 2}, {"hr", "0x80041010"}}}}},
-        {&WmiRows::diskDriveClass, {{"fail", "0x80041010"}}},
+    constexpr const char* counters = "Win32_PerfFormattedData_PerfDisk_PhysicalDisk";
+    const std::pair<const char*, nlohmann::json> failures[] = {
+        {counters, {{"fail", "0x80041010"}}},
+        {counters, {{"failAtNext", {{"call", 2}, {"hr", "0x80041010"}}}}},
+        {"Win32_DiskDrive", {{"fail", "0x80041010"}}},
     };
     for (const auto& [cls, failure] : failures) {
-        WmiRows rows = wmi;
-        rows.*cls = failure;
-        Load(rows);
+        LoadWmi("oneCounterRowTwice", Failing("root\\cimv2", cls, failure));
         for (const std::optional<std::string>& itemId : {std::optional<std::string>{}, std::optional<std::string>{"Disk_PNP\\0"}}) {
             log->Clear();
             const auto items = retriever.CollectData(itemId);

@@ -53,18 +53,11 @@ protected:
 
 TEST_F(StaticRetrieverTest, MediaTypesComeFromTheFirstStorageRowOfEachDisk)
 {
-    for (std::uint32_t number = 0; number < 6; ++number) {
-        machine.disks.AddDisk(AtaDisk(number));
-        wmi.DiskDrive(5 - number, "M", "PNP\\" + std::to_string(5 - number));  // the list in another order
-    }
-    wmi.PhysicalDisk("1", 3);
-    wmi.PhysicalDisk("0", 0);
-    wmi.PhysicalDisk("3", 5);
-    wmi.PhysicalDisk("1", 4);     // a disk number seen before: the first row stands
-    wmi.PhysicalDisk("disk", 4);  // no number
-    wmi.PhysicalDisk("4", 7);     // a media type the retriever does not know
-    wmi.PhysicalDisk("5", 4);
-    Load(wmi);
+    for (std::uint32_t number = 0; number < 6; ++number) machine.disks.AddDisk(AtaDisk(number));
+    // The drive list in another order; storage rows for disks 1, 0, 3, 1 again
+    // (the first row stands), one without a number, 4 (a media type the
+    // retriever does not know) and 5.
+    LoadWmi("mediaTypes");
 
     const auto items = retriever.CollectData("");
     ASSERT_TRUE(items.has_value());
@@ -105,14 +98,9 @@ TEST_F(StaticRetrieverTest, FailingStorageQueryLeavesEveryDiskOfUnknownMedia)
 {
     machine.disks.AddDisk(AtaDisk(0));
     machine.disks.AddDisk(AtaDisk(1));
-    wmi.DiskDrive(0, "M", "PNP\\0");
-    wmi.DiskDrive(1, "M", "PNP\\1");
-    wmi.PhysicalDisk("0", 4);
-    wmi.PhysicalDisk("1", 3);
     for (const nlohmann::json& failure : {nlohmann::json{{"fail", "0x80041003"}},
                                           nlohmann::json{{"failAtNext", {{"call", 2}, {"hr", "0x80041003"}}}}}) {
-        wmi.physicalDiskClass = failure;
-        Load(wmi);
+        LoadWmi("twoDisks", Failing("root\\microsoft\\windows\\storage", "MSFT_PhysicalDisk", failure));
         log->Clear();
 
         const auto items = retriever.CollectData(std::nullopt);
@@ -145,8 +133,7 @@ TEST_F(StaticRetrieverTest, ModelFallsBackToTheDriveListThenToNothing)
     machine.disks.AddDisk(unlisted);
     // The drive list's texts are native UTF-8 that the host reads in the ANSI
     // code page (1252 here), as it reads every native text.
-    wmi.DiskDrive(0, "Mod\xC3\xA8le", "PNP\\0");
-    Load(wmi);
+    LoadWmi("listedModel");  // model "Mod\xC3\xA8le"
 
     const auto items = retriever.CollectData(std::nullopt);
     ASSERT_TRUE(items.has_value());
@@ -166,8 +153,7 @@ TEST_F(StaticRetrieverTest, ModelFallsBackToTheDriveListThenToNothing)
 TEST_F(StaticRetrieverTest, FailingDriveListEndsTheCollection)
 {
     machine.disks.AddDisk(AtaDisk(0));
-    wmi.diskDriveClass = {{"fail", "0x80041010"}};
-    Load(wmi);
+    LoadWmi("noRows", Failing("root\\cimv2", "Win32_DiskDrive", {{"fail", "0x80041010"}}));
     EXPECT_THAT(NativeErrorText([&] { retriever.CollectData(std::nullopt); }), HasSubstr("80041010"));
 }
 
