@@ -30,29 +30,35 @@ namespace {
 namespace fs = std::filesystem;
 namespace tree = fuzz_support::live_tree;
 
-// The tree's folders and links, made once; the files are written per input.
 const fs::path& TreeRoot()
 {
-    static const fs::path root = [] {
-        const fs::path base = fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-        const fs::path dir = base / ("live-fuzz-" + std::to_string(::getpid()));
+    static const fs::path root = (fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()) /
+                                 ("live-fuzz-" + std::to_string(::getpid()));
+    return root;
+}
+
+// The tree's folders and links for one input, removed with it: libFuzzer ends
+// a run without the process's exit handlers, so nothing may wait for those.
+struct ScopedTree {
+    ScopedTree()
+    {
+        const fs::path& dir = TreeRoot();
         fs::create_directories(dir / tree::kSataDevice / "block/sda/queue");
         fs::create_directories(dir / tree::kNvmeController / "nvme0n1/queue");
         fs::create_directories(dir / "sys/block");
         fs::create_directories(dir / "proc/self");
         fs::create_directories(dir / "dev");
-        fs::create_directories(dir / "reply");
         fs::create_symlink(fs::path("..") / fs::path(tree::kSataDevice).lexically_relative("sys") / "block/sda",
                            dir / "sys/block/sda");
         fs::create_symlink("../../../0:0:0:0", dir / tree::kSataDevice / "block/sda/device");
         fs::create_symlink(fs::path("..") / fs::path(tree::kNvmeController).lexically_relative("sys") / "nvme0n1",
                            dir / "sys/block/nvme0n1");
         fs::create_symlink("../../nvme0", dir / tree::kNvmeController / "nvme0n1/device");
-        std::atexit([] { fs::remove_all(TreeRoot()); });
-        return dir;
-    }();
-    return root;
-}
+    }
+    ~ScopedTree() { fs::remove_all(TreeRoot()); }
+    ScopedTree(const ScopedTree&) = delete;
+    ScopedTree& operator=(const ScopedTree&) = delete;
+};
 
 // Writes each slot's file, or removes it when the slot is empty, so that a
 // missing file is among the inputs too. Disk images get the size sysfs gives.
@@ -138,6 +144,7 @@ private:
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const auto slots = tree::Unpack({reinterpret_cast<const char*>(data), size});
+    const ScopedTree scoped;
     auto kernel = std::make_shared<FuzzKernel>(WriteTree(slots));
     // Images as large as sysfs says, without the bytes: the partition table
     // reader checks sizes against them. Capped, as a hostile size is any size.
