@@ -37,6 +37,13 @@ std::vector<MethodOutcome> CollectMethods(Kvr::BaseCollector& plugin,
                                           const std::optional<std::string>& itemId, const std::stop_token& token,
                                           const ProgressListener& progress = {});
 
+// The item's message as a `T`, or null when it holds another type (or none).
+template <class T>
+const T* MessageOf(const Kvr::GenericItem& item)
+{
+    return dynamic_cast<const T*>(item.Message.get());
+}
+
 // The outcome of the method whose message type is `T`, or null when it was not run.
 template <class T>
 const MethodOutcome* FindOutcome(std::span<const MethodOutcome> outcomes)

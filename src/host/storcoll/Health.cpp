@@ -135,11 +135,6 @@ DiskHealth Assess(const std::string& itemId, std::string source, const Data& dat
     return health;
 }
 
-const PhysicalDiskStaticInfo* StaticInfoOf(const Kvr::GenericItem& item)
-{
-    return dynamic_cast<const PhysicalDiskStaticInfo*>(item.Message.get());
-}
-
 constexpr const char* kNoAttributes = "its SMART item holds no attributes";
 constexpr const char* kNoHealthLog = "its NVMe item holds no health log";
 
@@ -223,13 +218,13 @@ std::vector<DiskHealth> AssessHealth(std::span<const MethodOutcome> outcomes)
 
     for (const auto& item : itemsOf(disks)) {
         DiskHealth& disk = entryOf(item.ItemId);
-        if (const auto* info = StaticInfoOf(item)) {
+        if (const auto* info = MessageOf<PhysicalDiskStaticInfo>(item)) {
             disk.Model = info->make_model();
         }
     }
     for (const auto& item : itemsOf(smartStatic)) {
         DiskHealth& disk = entryOf(item.ItemId);
-        const auto* info = dynamic_cast<const SmartStaticInfo*>(item.Message.get());
+        const auto* info = MessageOf<SmartStaticInfo>(item);
         if (disk.Model.empty() && info != nullptr) {
             disk.Model = info->model_name();
         }
@@ -256,12 +251,12 @@ std::vector<DiskHealth> AssessHealth(std::span<const MethodOutcome> outcomes)
         }
     };
     for (const auto& item : itemsOf(smart)) {
-        if (const auto* data = dynamic_cast<const SmartDynamicInfo*>(item.Message.get())) {
+        if (const auto* data = MessageOf<SmartDynamicInfo>(item)) {
             merge(AssessSmart(item.ItemId, *data));
         }
     }
     for (const auto& item : itemsOf(nvme)) {
-        if (const auto* data = dynamic_cast<const SmartNvmeInfo*>(item.Message.get())) {
+        if (const auto* data = MessageOf<SmartNvmeInfo>(item)) {
             merge(AssessNvme(item.ItemId, *data));
         }
     }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Collection.h"
 #include "nvme_identify_controller_data.pb.h"
 #include "smart_nvme_info.pb.h"
 
@@ -202,79 +203,81 @@ void PrintPowerStates(const TableContext& context, const NvmeIdentifyControllerD
     states.Print(context.Out, context.Options.Width, context.Options.Color, 4);
 }
 
+// Each item holding a `T`, printed by `print` under its disk's label, with a
+// blank line between them.
+template <class T, class Print>
+void PrintEach(const TableContext& context, std::span<const Kvr::GenericItem> items, Print print)
+{
+    bool first = true;
+    for (const auto& item : items) {
+        const T* message = MessageOf<T>(item);
+        if (message == nullptr) {
+            continue;
+        }
+        context.Out << (first ? "" : "\n");
+        first = false;
+        Subheading(context, context.Labels.Label(item.ItemId));
+        print(*message);
+    }
+}
+
 }  // namespace
 
 void PrintNvmeHealth(const TableContext& context, std::span<const Kvr::GenericItem> items)
 {
-    bool first = true;
-    for (const auto& item : items) {
-        const auto* nvme = dynamic_cast<const SmartNvmeInfo*>(item.Message.get());
-        if (nvme == nullptr) {
-            continue;
-        }
-        context.Out << (first ? "" : "\n");
-        first = false;
-        Subheading(context, context.Labels.Label(item.ItemId));
+    PrintEach<SmartNvmeInfo>(context, items, [&](const SmartNvmeInfo& nvme) {
         Fields fields;
-        if (nvme->has_health_info()) {
-            AddHealthLog(fields, nvme->health_info());
+        if (nvme.has_health_info()) {
+            AddHealthLog(fields, nvme.health_info());
         } else {
             fields.Add("Health log", "not returned", Tone::Faint);
         }
-        if (nvme->has_customized_health_info()) {
-            AddCustomizedHealth(fields, nvme->customized_health_info());
+        if (nvme.has_customized_health_info()) {
+            AddCustomizedHealth(fields, nvme.customized_health_info());
         }
         fields.Print(context);
-    }
+    });
 }
 
 void PrintNvmeIdentify(const TableContext& context, std::span<const Kvr::GenericItem> items)
 {
-    bool first = true;
-    for (const auto& item : items) {
-        const auto* identify = dynamic_cast<const NvmeIdentifyControllerData*>(item.Message.get());
-        if (identify == nullptr) {
-            continue;
-        }
-        context.Out << (first ? "" : "\n");
-        first = false;
-        Subheading(context, context.Labels.Label(item.ItemId));
+    PrintEach<NvmeIdentifyControllerData>(context, items, [&](const NvmeIdentifyControllerData& identify) {
         Fields fields;
-        fields.Add("PCI vendor", HexText(identify->has_pci_vendor_id(), identify->pci_vendor_id()));
+        fields.Add("PCI vendor", HexText(identify.has_pci_vendor_id(), identify.pci_vendor_id()));
         fields.Add("PCI subsystem vendor",
-                   HexText(identify->has_pci_subsystem_vendor_id(), identify->pci_subsystem_vendor_id()));
-        fields.Add("Model", identify->model_number());
-        fields.Add("Serial number", identify->serial_number());
-        fields.Add("Firmware", identify->firmware_revision());
-        if (identify->has_version()) {
-            const auto& version = identify->version();
+                   HexText(identify.has_pci_subsystem_vendor_id(), identify.pci_subsystem_vendor_id()));
+        fields.Add("Model", identify.model_number());
+        fields.Add("Serial number", identify.serial_number());
+        fields.Add("Firmware", identify.firmware_revision());
+        if (identify.has_version()) {
+            const auto& version = identify.version();
             fields.Add("NVMe version", ValueText(version.has_major(), version.major()) + "." +
                                            ValueText(version.has_minor(), version.minor()) + "." +
                                            ValueText(version.has_tertiary(), version.tertiary()));
         }
-        const auto capacity = ParseHexCounter(identify->total_nvm_capacity());
-        fields.Add("Capacity", capacity ? SizeText(*capacity) : CounterText(identify->total_nvm_capacity()));
-        const auto unallocated = ParseHexCounter(identify->unallocated_nvm_capacity());
-        fields.Add("Unallocated", unallocated ? SizeText(*unallocated) : CounterText(identify->unallocated_nvm_capacity()));
-        fields.Add("Namespaces", ValueText(identify->has_number_of_namespaces(), identify->number_of_namespaces()));
-        fields.Add("Warning temperature", Kelvin(identify->has_warning_composite_temperature_threshold(),
-                                                 identify->warning_composite_temperature_threshold()));
-        fields.Add("Critical temperature", Kelvin(identify->has_critical_composite_temperature_threshold(),
-                                                  identify->critical_composite_temperature_threshold()));
-        if (!identify->nvm_subsystem_nvme_qualified_name().empty()) {
-            fields.Add("Subsystem NQN", identify->nvm_subsystem_nvme_qualified_name());
+        const auto capacity = ParseHexCounter(identify.total_nvm_capacity());
+        fields.Add("Capacity", capacity ? SizeText(*capacity) : CounterText(identify.total_nvm_capacity()));
+        const auto unallocated = ParseHexCounter(identify.unallocated_nvm_capacity());
+        fields.Add("Unallocated", unallocated ? SizeText(*unallocated) : CounterText(identify.unallocated_nvm_capacity()));
+        fields.Add("Namespaces", ValueText(identify.has_number_of_namespaces(), identify.number_of_namespaces()));
+        fields.Add("Warning temperature", Kelvin(identify.has_warning_composite_temperature_threshold(),
+                                                 identify.warning_composite_temperature_threshold()));
+        fields.Add("Critical temperature", Kelvin(identify.has_critical_composite_temperature_threshold(),
+                                                  identify.critical_composite_temperature_threshold()));
+        if (!identify.nvm_subsystem_nvme_qualified_name().empty()) {
+            fields.Add("Subsystem NQN", identify.nvm_subsystem_nvme_qualified_name());
         }
-        if (identify->has_customized_controller_data()) {
-            const auto& custom = identify->customized_controller_data();
+        if (identify.has_customized_controller_data()) {
+            const auto& custom = identify.customized_controller_data();
             fields.Add("Piece-part id", custom.eppid().empty() ? "-" : custom.eppid());
             fields.Add("Component id", custom.component_id().empty() ? "-" : custom.component_id());
         }
-        fields.Add("Power states", std::to_string(identify->power_state_desc_size()));
+        fields.Add("Power states", std::to_string(identify.power_state_desc_size()));
         fields.Print(context);
-        if (identify->power_state_desc_size() > 0) {
-            PrintPowerStates(context, *identify);
+        if (identify.power_state_desc_size() > 0) {
+            PrintPowerStates(context, identify);
         }
-    }
+    });
 }
 
 }  // namespace Storcoll

@@ -5,6 +5,7 @@
 
 #include <google/protobuf/wrappers.pb.h>
 
+#include "Collection.h"
 #include "HexCounter.h"
 #include "PromExposition.h"
 #include "SmartAttributes.h"
@@ -40,12 +41,6 @@ struct DiskIdentity {
     std::string Model;
     std::string Serial;
 };
-
-template <class T>
-const T* MessageOf(const Kvr::GenericItem& item)
-{
-    return dynamic_cast<const T*>(item.Message.get());
-}
 
 template <class T, class Visit>
 void ForEachItem(std::span<const PromMethodRun> runs, Visit visit)

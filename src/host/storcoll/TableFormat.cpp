@@ -22,12 +22,6 @@ using Align = TextTable::Align;
 
 constexpr Counter128 kMiB = 1 << 20;
 
-template <class T>
-const T* As(const Kvr::GenericItem& item)
-{
-    return dynamic_cast<const T*>(item.Message.get());
-}
-
 std::string MediaText(PhysicalDiskStaticInfo::DiskType type)
 {
     switch (type) {
@@ -46,7 +40,7 @@ void PrintDisks(const TableContext& context, Items items)
 {
     TextTable disks({{"Disk"}, {"Model"}, {"Size", Align::Right}, {"Media"}, {"Piece-part id"}, {"Partitions"}});
     for (const auto& item : items) {
-        const auto* disk = As<PhysicalDiskStaticInfo>(item);
+        const auto* disk = MessageOf<PhysicalDiskStaticInfo>(item);
         if (disk == nullptr) {
             continue;
         }
@@ -83,7 +77,7 @@ void PrintDiskActivity(const TableContext& context, Items items)
                         {"Read MB", Align::Right},
                         {"Written MB", Align::Right}});
     for (const auto& item : items) {
-        const auto* disk = As<PhysicalDiskDynamicInfo>(item);
+        const auto* disk = MessageOf<PhysicalDiskDynamicInfo>(item);
         if (disk == nullptr) {
             continue;
         }
@@ -103,7 +97,7 @@ void PrintSmartIdentity(const TableContext& context, Items items)
 {
     TextTable identity({{"Disk"}, {"SMART name"}, {"Model"}, {"Piece-part id"}});
     for (const auto& item : items) {
-        if (const auto* smart = As<SmartStaticInfo>(item)) {
+        if (const auto* smart = MessageOf<SmartStaticInfo>(item)) {
             identity.AddRow({{context.Labels.Label(item.ItemId)},
                              {smart->name()},
                              {smart->model_name()},
@@ -124,7 +118,7 @@ void PrintSmartAttributes(const TableContext& context, Items items)
     bool first = true;
     std::string others;  // the disks without attributes
     for (const auto& item : items) {
-        const auto* smart = As<SmartDynamicInfo>(item);
+        const auto* smart = MessageOf<SmartDynamicInfo>(item);
         if (smart == nullptr) {
             continue;
         }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "Collection.h"
 #include "physical_disk_static_info.pb.h"
 
 namespace Storcoll {
@@ -14,7 +15,7 @@ DiskLabels::DiskLabels(const Report& report)
         return;
     }
     for (const auto& item : *disks->Items) {
-        const auto* info = dynamic_cast<const PhysicalDiskStaticInfo*>(item.Message.get());
+        const auto* info = MessageOf<PhysicalDiskStaticInfo>(item);
         if (info != nullptr && !info->name().empty()) {
             m_labels[item.ItemId] = info->name();
         }
