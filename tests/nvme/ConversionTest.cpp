@@ -6,9 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -16,6 +14,7 @@
 
 #include "MessageLeaves.h"
 #include "NvmeDataGetter.h"
+#include "Recorded.h"
 #include "SimMachineFixture.h"
 
 namespace {
@@ -30,14 +29,6 @@ json ReadJson(const std::string& name)
 {
     std::ifstream file(DataFile(name));
     return json::parse(file);
-}
-
-std::string ReadText(const std::string& name)
-{
-    std::ifstream file(DataFile(name));
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
 }
 
 std::string Quoted(const std::string& text)
@@ -144,13 +135,6 @@ protected:
         }
         return record;
     }
-
-    // Compares with the reviewed record; STORCOLL_RECORD=1 writes it anew for review.
-    static void ExpectRecorded(const std::string& actual, const std::string& name)
-    {
-        if (std::getenv("STORCOLL_RECORD") != nullptr) std::ofstream(DataFile(name)) << actual;
-        EXPECT_EQ(actual, ReadText(name)) << "differs from " << name;
-    }
 };
 
 std::map<std::string, Leaf> IdentifyLeaves()
@@ -182,7 +166,7 @@ TEST_F(Conversion, EachIdentifyBitReachesItsOwnField)
         {{"identify", "vendor"},
          {"formFactor", "systemCrashProtection", "hostMetadataLog", "deviceCategory[0]", "deviceCategory[3]"}},
     };
-    ExpectRecorded(Sweep(ReadJson("identify-drive.json"), sections, IdentifyLeaves), "identify-sweep.txt");
+    test_support::ExpectRecorded(Sweep(ReadJson("identify-drive.json"), sections, IdentifyLeaves), DataFile("identify-sweep.txt"));
 }
 
 TEST_F(Conversion, EachHealthBitReachesItsOwnField)
@@ -199,7 +183,7 @@ TEST_F(Conversion, EachHealthBitReachesItsOwnField)
           "minimumTemperature", "maximumTemperature", "totalDataWrittenByController", "hostActiveIdleCounter",
           "nonOperationalPowerStateCounter", "abnormalInputVccVoltageCounter"}},
     };
-    ExpectRecorded(Sweep(ReadJson("health-drive.json"), sections, HealthLeaves), "health-sweep.txt");
+    test_support::ExpectRecorded(Sweep(ReadJson("health-drive.json"), sections, HealthLeaves), DataFile("health-sweep.txt"));
 }
 
 // Power states are asked for from index 0 to the reported count inclusive;
