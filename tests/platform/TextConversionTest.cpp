@@ -28,8 +28,8 @@ std::string ToBytes(UINT codePage, const std::wstring& wide)
 TEST(MultiByteToWideChar, DecodesUtf8AndReplacesEachBrokenSequence)
 {
     EXPECT_EQ(ToWide(CP_UTF8, "Gr\xC3\xBC\xC3\x9F"
-                              "e \xE2\x82\xAC \xF0\x9F\x92\xBE"),
-              L"Grüße € \U0001F4BE");
+                              "e \xE2\x82\xAC \xEF\xBC\xA1 \xF0\x9F\x92\xBE"),
+              L"Grüße € \uFF21 \U0001F4BE");
     // A stray continuation byte and a truncated sequence each become one
     // U+FFFD, and the bytes after them are read anew.
     EXPECT_EQ(ToWide(CP_UTF8, "a\x80"
