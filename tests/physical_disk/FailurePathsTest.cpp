@@ -12,9 +12,7 @@
 #include <utility>
 
 #include "Common/PhysicalDiskInfoFetcher.h"
-#include "PhysicalDiskDynamicInfoRetriever.h"
 #include "SimMachineFixture.h"
-#include "kvr/host/RecordingLog.h"
 #include "failure_reporting/ResultException.h"
 #include "RaisedCode.h"
 
@@ -165,18 +163,6 @@ TEST_F(DiskFailurePaths, GuidTextWithoutTaskMemoryIsLoggedNotRaised)
                                           });
         EXPECT_EQ(static_cast<std::size_t>(logged), row.logged) << row.refused;
     }
-}
-
-TEST_F(DiskFailurePaths, DynamicRetrieverWithoutAnyCounterRowGivesAnEmptyList)
-{
-    Describe(R"({"wmi": {"root\\cimv2": {"classes": {
-                 "Win32_PerfFormattedData_PerfDisk_PhysicalDisk": {"rows": [{"drop": 0}]}}}}})");
-    const auto log = std::make_shared<Kvr::Host::RecordingLog>();
-    Talvex::Quorlin::Plugins::PhysicalDiskDynamicInfoRetriever retriever(log);
-    const auto items = retriever.CollectData(std::nullopt);
-    ASSERT_TRUE(items.has_value()) << "an empty list, not an absent one";
-    EXPECT_TRUE(items->empty());
-    EXPECT_EQ(log->Texts(), std::vector<std::string>{"Got total info for PhysicalDiskDynamicInfoRetriever: 0"});
 }
 
 }  // namespace

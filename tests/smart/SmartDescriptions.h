@@ -1,6 +1,6 @@
 // Machine descriptions for the SMART tests: SATA disks with SMART attributes,
-// WMI overrides, and the data sector a drive would send, for WMI rows that
-// differ from what the drive answers. The fixture fails a test that leaves a
+// and the data sector a drive would send, for WMI rows that differ from what
+// the drive answers. The fixture fails a test that leaves a
 // handle, COM reference, string or array open.
 #pragma once
 
@@ -59,15 +59,6 @@ inline Bytes DataSector(std::vector<sim::SmartAttribute> attributes)
     sim::AtaDriveModel drive;
     drive.smartAttributes = std::move(attributes);
     return sim::SmartDataSector(drive);
-}
-
-inline json SmartRows(json edits)
-{
-    return {{"root\\WMI", {{"classes", {{"MSStorageDriver_ATAPISmartData", {{"rows", edits}}}}}}}};
-}
-inline json SetSector(std::size_t row, const Bytes& sector)
-{
-    return {{"edit", row}, {"set", {{"VendorSpecific", sector}}}};
 }
 
 inline Bytes ReadFixture(const std::string& name)
