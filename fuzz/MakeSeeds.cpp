@@ -43,11 +43,8 @@ void WritePages(const fs::path& root, const std::string& origin, const sim::Mach
         const auto opened = machine.OpenDevice(L"\\\\.\\PhysicalDrive" + std::to_wstring(disk.number), GENERIC_READ);
         if (!opened.device) continue;
         std::vector<std::uint8_t> layout(64 * 1024);
-        platform::IoRequest request;
-        request.code = IOCTL_DISK_GET_DRIVE_LAYOUT_EX;
-        request.out = layout.data();
-        request.outSize = static_cast<DWORD>(layout.size());
-        const platform::IoResult result = opened.device->Control(request);
+        const platform::IoResult result = opened.device->Control(
+            {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, layout.data(), static_cast<DWORD>(layout.size())});
         if (result.error == ERROR_SUCCESS) Write(root / "drive_layout_fuzz" / name, layout.data(), result.bytesReturned);
     }
 }

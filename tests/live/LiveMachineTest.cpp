@@ -1,6 +1,6 @@
 #include "live/LiveMachine.h"
 
-#include <cstring>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -55,7 +55,6 @@ template <typename Block>
 DWORD Send(int drive, DWORD code, PassThrough<Block>& request, bool buffered)
 {
     request.block.Length = sizeof(Block);
-    request.block.TimeOutValue = 10;
     if (request.block.DataTransferLength != 0)
         request.block.DataBuffer = buffered ? reinterpret_cast<void*>(offsetof(PassThrough<Block>, data)) : request.data;
     return Io(Drive(drive), code, &request, sizeof request, &request, sizeof request);

@@ -1,6 +1,5 @@
 // The live machine's pure parts: name order, letters, ATA register transport
 // and the formatted counters.
-#include <cstring>
 #include <variant>
 
 #include <gtest/gtest.h>
@@ -57,8 +56,7 @@ TEST(LiveParts, AtaRegistersTravelInAtaPassThroughAndComeBackFromEitherSenseForm
         std::uint8_t back[8] = {};
         std::uint8_t before[8] = {};
         ASSERT_TRUE(live::ReadReturnedRegisters(sense, sense == fixedSense ? 18 : 22, back, before));
-        const std::uint8_t registers[8] = {0x04, 0x02, 0x9A, 0x4F, 0xC2, 0xA0, 0x51, 0};
-        EXPECT_EQ(0, std::memcmp(back, registers, 8)) << (sense == fixedSense ? "fixed" : "descriptor");
+        EXPECT_EQ(std::vector<int>(back, back + 8), (std::vector<int>{0x04, 0x02, 0x9A, 0x4F, 0xC2, 0xA0, 0x51, 0})) << (sense == fixedSense ? "fixed" : "descriptor");
     }
     std::uint8_t noDescriptor[8] = {0x72, 0x05, 0x24, 0, 0, 0, 0, 0};
     std::uint8_t back[8] = {};

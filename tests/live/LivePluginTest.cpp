@@ -5,6 +5,9 @@
 // sectors and the NVMe pages as the drives answered them in the lab.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <fstream>
+
 #include "Recorded.h"
 #include "ReplayKernel.h"
 #include "StorageCollectorPlugin.h"
@@ -32,6 +35,14 @@ TEST(LivePlugin, AllSixTypesFromTheRecordedLab)
             text += "-- " + item.ItemId + "\n" + item.Message->DebugString();
     }
     test_support::ExpectRecorded(text, LIVE_DATA_DIR "/lab-collection.txt");
+    // The GPT partition ids are those blkid printed in the lab.
+    std::ifstream blkid(livetest::recorded / "tools/blkid.txt");
+    for (std::string line; std::getline(blkid, line);) {
+        std::string id = line.substr(line.find("PARTUUID=\"") + 10);
+        id.resize(id.find('"'));
+        for (char& c : id) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(id.size() != 36 || text.find("guid: \"" + id + "\"") != std::string::npos) << line;
+    }
     EXPECT_EQ(machine.Ledger().OpenReport(), "");
 }
 

@@ -81,13 +81,10 @@ public:
     {
         ++reached;
         const auto* cdb = header.cmdp;
-        char command[16];
-        if (cdb[0] == 0x12)
-            std::snprintf(command, sizeof command, "inquiry");
-        else if (cdb[14] == 0xB0 || cdb[14] == 0x2F)
-            std::snprintf(command, sizeof command, "%02x-%02x", cdb[14], cdb[cdb[14] == 0xB0 ? 4 : 8]);
-        else
-            std::snprintf(command, sizeof command, "%02x", cdb[14]);
+        // ATA(16): the command, with the feature of SMART or the log of READ LOG EXT.
+        char command[16] = "inquiry";
+        const bool qualified = cdb[14] == 0xB0 || cdb[14] == 0x2F;
+        if (cdb[0] != 0x12) std::snprintf(command, sizeof command, qualified ? "%02x-%02x" : "%02x", cdb[14], cdb[cdb[14] == 0xB0 ? 4 : 8]);
         const auto data = Bytes(m_replies / (Name(descriptor) + "." + command + ".bin"));
         const std::size_t copied = std::min<std::size_t>(data.size(), header.dxfer_len);
         if (copied != 0) std::memcpy(header.dxferp, data.data(), copied);
