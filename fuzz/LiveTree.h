@@ -67,11 +67,4 @@ inline std::vector<std::string_view> Unpack(std::string_view input)
     return slots;
 }
 
-inline std::string Pack(const std::vector<std::string>& slots)
-{
-    std::string input;
-    for (std::size_t i = 0; i < slots.size(); ++i) input += (i == 0 ? "" : std::string(kSlotMark)) + slots[i];
-    return input;
-}
-
 }  // namespace fuzz_support::live_tree

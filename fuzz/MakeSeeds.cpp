@@ -43,11 +43,8 @@ void WritePages(const fs::path& root, const std::string& origin, const sim::Mach
         const auto opened = machine.OpenDevice(L"\\\\.\\PhysicalDrive" + std::to_wstring(disk.number), GENERIC_READ);
         if (!opened.device) continue;
         std::vector<std::uint8_t> layout(64 * 1024);
-        platform::IoRequest request;
-        request.code = IOCTL_DISK_GET_DRIVE_LAYOUT_EX;
-        request.out = layout.data();
-        request.outSize = static_cast<DWORD>(layout.size());
-        const platform::IoResult result = opened.device->Control(request);
+        const platform::IoResult result = opened.device->Control(
+            {IOCTL_DISK_GET_DRIVE_LAYOUT_EX, nullptr, 0, layout.data(), static_cast<DWORD>(layout.size())});
         if (result.error == ERROR_SUCCESS) Write(root / "drive_layout_fuzz" / name, layout.data(), result.bytesReturned);
     }
 }
@@ -68,19 +65,19 @@ void WriteLiveSeed(const fs::path& root, const fs::path& recorded)
     constexpr std::size_t kGptArea = 34 * 512;
     const std::string sense = {'\x02', '\x72', '\x01', 0, '\x1d', 0, 0, 0, '\x0e', '\x09', '\x0c', 0, 0,
                                0, 0, 0, 0, 0, 0, 0, 0, 0, '\x50'};
-    std::vector<std::string> slots;
+    std::string seed;
     for (const std::string_view slot : tree::kSlots) {
         const std::string path = tree::PathOf(slot);
+        if (slot != tree::kSlots.front()) seed += tree::kSlotMark;
         if (path == "reply/sda.sense")
-            slots.push_back(sense);
+            seed += sense;
         else if (path.rfind("reply/", 0) == 0)
-            slots.push_back(Contents(recorded / "replies" / (path.substr(6) + ".bin")));
+            seed += Contents(recorded / "replies" / (path.substr(6) + ".bin"));
         else if (path.rfind("dev/", 0) == 0)
-            slots.push_back(Contents(recorded / "disks" / path.substr(4) / "0", kGptArea));
+            seed += Contents(recorded / "disks" / path.substr(4) / "0", kGptArea);
         else
-            slots.push_back(Contents(recorded / "tree" / path));
+            seed += Contents(recorded / "tree" / path);
     }
-    const std::string seed = tree::Pack(slots);
     Write(root / "live_machine_fuzz" / "hwlab-sda-nvme0", seed.data(), seed.size());
 }
 

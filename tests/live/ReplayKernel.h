@@ -1,8 +1,10 @@
-// The live machine's kernel seam, answered from what record.sh recorded in the
-// hw lab: block devices are sparse images holding the recorded table areas,
-// pass-through commands get the drive's recorded reply (or, for a command the
-// drive was never asked, the abort an ATA drive gives), and every call that
-// would reach a drive is counted.
+// The live machine's kernel seam, answered from drive replies kept as files
+// (<disk>.<command>.bin in one folder: what record.sh recorded in the hw lab,
+// or what a fuzz input holds). A pass-through command the drive was never
+// asked gets the abort an ATA drive gives; a command asking for the ATA
+// registers gets them in descriptor sense, or the status byte and sense of
+// <disk>.sense.bin where there is one. Every call that would reach a drive is
+// counted.
 #pragma once
 
 #include <atomic>
@@ -19,15 +21,11 @@
 #include <unistd.h>
 #include <vector>
 
-#include <gtest/gtest.h>
-
 #include "live/Kernel.h"
 
 namespace livetest {
 
 namespace fs = std::filesystem;
-
-inline const fs::path recorded = LIVE_RECORDED_DIR;
 
 inline std::vector<std::uint8_t> Bytes(const fs::path& file)
 {
@@ -35,20 +33,21 @@ inline std::vector<std::uint8_t> Bytes(const fs::path& file)
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+#ifdef LIVE_RECORDED_DIR
+inline const fs::path recorded = LIVE_RECORDED_DIR;
+
 // A /dev folder with one sparse image per recorded disk, built once per process.
 inline const fs::path& DevRoot()
 {
     static const fs::path root = [] {
-        const fs::path dev = fs::path(testing::TempDir()) / ("live-dev-" + std::to_string(::getpid()));
+        const fs::path dev = fs::temp_directory_path() / ("live-dev-" + std::to_string(::getpid()));
         fs::create_directories(dev);
         for (const auto& disk : fs::directory_iterator(recorded / "disks")) {
             std::ofstream image(dev / disk.path().filename(), std::ios::binary);
             for (const auto& chunk : fs::directory_iterator(disk.path())) {
-                const std::string name = chunk.path().filename().string();
-                if (name == "size") continue;
-                const std::uint64_t offset = std::stoull(name);
+                if (chunk.path().filename() == "size") continue;
                 const auto bytes = Bytes(chunk.path());
-                image.seekp(static_cast<std::streamoff>(offset));
+                image.seekp(static_cast<std::streamoff>(std::stoull(chunk.path().filename().string())));
                 image.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
             }
             image.close();
@@ -59,9 +58,12 @@ inline const fs::path& DevRoot()
     }();
     return root;
 }
+#endif
 
 class ReplayKernel : public live::Kernel {
 public:
+    explicit ReplayKernel(fs::path replies) : m_replies(std::move(replies)) {}
+
     int OpenReadOnly(const std::string& path) override
     {
         if (denyOpen) return -EACCES;
@@ -79,31 +81,26 @@ public:
     {
         ++reached;
         const auto* cdb = header.cmdp;
-        std::string reply = Name(descriptor);
-        char hex[16];
-        if (cdb[0] == 0x12)
-            reply += ".inquiry";
-        else if (cdb[0] == 0x85 && cdb[14] == 0xB0)
-            reply += std::snprintf(hex, sizeof hex, ".b0-%02x", cdb[4]) > 0 ? hex : "";
-        else if (cdb[0] == 0x85 && cdb[14] == 0x2F)
-            reply += std::snprintf(hex, sizeof hex, ".2f-%02x", cdb[8]) > 0 ? hex : "";
-        else if (cdb[0] == 0x85)
-            reply += std::snprintf(hex, sizeof hex, ".%02x", cdb[14]) > 0 ? hex : "";
-        const auto data = Bytes(recorded / "replies" / (reply + ".bin"));
+        // ATA(16): the command, with the feature of SMART or the log of READ LOG EXT.
+        char command[16] = "inquiry";
+        const bool qualified = cdb[14] == 0xB0 || cdb[14] == 0x2F;
+        if (cdb[0] != 0x12) std::snprintf(command, sizeof command, qualified ? "%02x-%02x" : "%02x", cdb[14], cdb[cdb[14] == 0xB0 ? 4 : 8]);
+        const auto data = Bytes(m_replies / (Name(descriptor) + "." + command + ".bin"));
         const std::size_t copied = std::min<std::size_t>(data.size(), header.dxfer_len);
         if (copied != 0) std::memcpy(header.dxferp, data.data(), copied);
         header.resid = static_cast<int>(header.dxfer_len - copied);
-        const bool registers = cdb[0] == 0x85 && (cdb[2] & 0x20) != 0;
-        if (data.empty() || registers) {
-            // Descriptor sense with the ATA status return descriptor.
-            std::uint8_t sense[22] = {0x72, static_cast<std::uint8_t>(data.empty() ? 0x0B : 0x01), 0, 0x1D, 0, 0, 0, 14,
-                                      0x09, 0x0C};
-            sense[11] = data.empty() ? 0x04 : 0;     // error: abort
-            sense[21] = data.empty() ? 0x51 : 0x50;  // status
-            header.sb_len_wr = static_cast<unsigned char>(std::min<std::size_t>(sizeof sense, header.mx_sb_len));
-            std::memcpy(header.sbp, sense, header.sb_len_wr);
-            header.status = 0x02;
+        if (!data.empty() && !(cdb[0] == 0x85 && (cdb[2] & 0x20) != 0)) return 0;
+        // Status, then descriptor sense with the ATA status return descriptor.
+        std::vector<std::uint8_t> sense = Bytes(m_replies / (Name(descriptor) + ".sense.bin"));
+        if (sense.empty()) {
+            sense = {0x02, 0x72, static_cast<std::uint8_t>(data.empty() ? 0x0B : 0x01), 0, 0x1D, 0, 0, 0, 14, 0x09, 0x0C};
+            sense.resize(23);
+            sense[12] = data.empty() ? 0x04 : 0;     // error: abort
+            sense[22] = data.empty() ? 0x51 : 0x50;  // status
         }
+        header.status = sense[0];
+        header.sb_len_wr = static_cast<unsigned char>(std::min<std::size_t>(sense.size() - 1, header.mx_sb_len));
+        std::memcpy(header.sbp, sense.data() + 1, header.sb_len_wr);
         return 0;
     }
 
@@ -111,11 +108,10 @@ public:
     {
         ++reached;
         char file[64];
-        if (command.opcode == 0x06)
-            std::snprintf(file, sizeof file, "%s.identify-%02x.bin", Name(descriptor).c_str(), command.cdw10);
-        else
-            std::snprintf(file, sizeof file, "%s.log-%02x.bin", Name(descriptor).c_str(), command.cdw10 & 0xFF);
-        const auto data = Bytes(recorded / "replies" / file);
+        const bool identify = command.opcode == 0x06;
+        std::snprintf(file, sizeof file, identify ? "%s.identify-%02x.bin" : "%s.log-%02x.bin", Name(descriptor).c_str(),
+                      identify ? command.cdw10 : command.cdw10 & 0xFF);
+        const auto data = Bytes(m_replies / file);
         if (data.empty()) return 0x4109;  // Invalid Log Page
         std::memcpy(reinterpret_cast<void*>(command.addr), data.data(), std::min<std::size_t>(data.size(), command.data_len));
         return 0;
@@ -131,6 +127,7 @@ private:
         return m_names[descriptor];
     }
 
+    const fs::path m_replies;
     std::mutex m_lock;
     std::map<int, std::string> m_names;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace sim {
 
@@ -36,16 +37,19 @@ struct DataArea {
     std::size_t size = 0;
 };
 
+template <typename Block>
+DataArea BlockData(const platform::IoRequest& request)
+{
+    const auto* block = static_cast<const Block*>(request.in);
+    return {static_cast<std::uint8_t*>(block->DataBuffer), block->DataTransferLength};
+}
+
 DataArea Data(const platform::IoRequest& request, const platform::IoResult& result)
 {
-    if (request.code == IOCTL_SCSI_PASS_THROUGH_DIRECT && request.inSize >= sizeof(SCSI_PASS_THROUGH_DIRECT)) {
-        const auto* block = static_cast<const SCSI_PASS_THROUGH_DIRECT*>(request.in);
-        return {static_cast<std::uint8_t*>(block->DataBuffer), block->DataTransferLength};
-    }
-    if (request.code == IOCTL_ATA_PASS_THROUGH_DIRECT && request.inSize >= sizeof(ATA_PASS_THROUGH_DIRECT)) {
-        const auto* block = static_cast<const ATA_PASS_THROUGH_DIRECT*>(request.in);
-        return {static_cast<std::uint8_t*>(block->DataBuffer), block->DataTransferLength};
-    }
+    if (request.code == IOCTL_SCSI_PASS_THROUGH_DIRECT && request.inSize >= sizeof(SCSI_PASS_THROUGH_DIRECT))
+        return BlockData<SCSI_PASS_THROUGH_DIRECT>(request);
+    if (request.code == IOCTL_ATA_PASS_THROUGH_DIRECT && request.inSize >= sizeof(ATA_PASS_THROUGH_DIRECT))
+        return BlockData<ATA_PASS_THROUGH_DIRECT>(request);
     return {static_cast<std::uint8_t*>(request.out), std::min<std::size_t>(result.bytesReturned, request.outSize)};
 }
 
@@ -126,17 +130,15 @@ platform::OpenResult FaultingMachine::OpenDevice(std::wstring_view path, DWORD a
     return opened;
 }
 
-std::vector<platform::DeviceInterfaceRecord> FaultingMachine::DeviceInterfaces(const GUID& interfaceClass)
-{
-    return m_inner.DeviceInterfaces(interfaceClass);
-}
-
 platform::IoResult FaultingMachine::Control(platform::Device& device, const platform::IoRequest& request)
 {
     {
         std::lock_guard lock(m_lock);
         m_requests.emplace_back(request.code, std::this_thread::get_id());
     }
+    // Another thread may run here, as it may between two requests on a
+    // loaded machine: work that should not overlap then shows that it does.
+    std::this_thread::yield();
     if (!Reached(IsPassThrough(request.code) ? Point::PassThrough : Point::Request)) return device.Control(request);
     if (Armed(Fault::RequestFails)) return platform::IoResult::Failure(ERROR_IO_DEVICE);
     if (Armed(Fault::CheckCondition)) return Refuse(request);
@@ -159,26 +161,26 @@ platform::IoResult FaultingMachine::Control(platform::Device& device, const plat
 
 HRESULT FaultingMachine::WmiConnect(std::wstring_view nameSpace) const
 {
-    if (Reached(Point::WmiConnect)) return WBEM_E_FAILED;
+    if (Reached(Point::Wmi)) return WBEM_E_FAILED;
     return m_inner.WmiConnect(nameSpace);
 }
 
 platform::WmiClassAnswer FaultingMachine::WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const
 {
-    if (Reached(Point::WmiQuery)) return {WBEM_E_FAILED, {}, 0, S_OK};
+    if (Reached(Point::Wmi)) return {WBEM_E_FAILED, {}, 0, S_OK};
     platform::WmiClassAnswer answer = m_inner.WmiInstances(nameSpace, className);
     if (FAILED(answer.result)) return answer;
     // One point per enumerator step, the one that finds the end included,
     // then one per property of each row: a property read fails as a property
     // the row lacks.
     for (ULONG step = 1; step <= answer.instances.size() + 1; ++step)
-        if (Reached(Point::WmiNext) && (answer.failingNext == 0 || step < answer.failingNext)) {
+        if (Reached(Point::Wmi) && (answer.failingNext == 0 || step < answer.failingNext)) {
             answer.failingNext = step;
             answer.failingNextResult = WBEM_E_FAILED;
         }
     for (auto& row : answer.instances)
         for (std::size_t i = 0; i < row.properties.size(); ++i)
-            if (Reached(Point::WmiGet)) row.properties.erase(row.properties.begin() + static_cast<std::ptrdiff_t>(i--));
+            if (Reached(Point::Wmi)) row.properties.erase(row.properties.begin() + static_cast<std::ptrdiff_t>(i--));
     return answer;
 }
 

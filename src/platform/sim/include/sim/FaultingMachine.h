@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstddef>
-#include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
@@ -19,13 +18,11 @@ namespace sim {
 
 class FaultingMachine : public platform::ForwardingMachine {
 public:
+    // Wmi: a connection, a query, an enumerator step or a property read.
     enum class Point { Open,
                        Request,
                        PassThrough,
-                       WmiConnect,
-                       WmiQuery,
-                       WmiNext,
-                       WmiGet };
+                       Wmi };
     enum class Fault {
         OpenRefused,     // CreateFileW fails with ERROR_ACCESS_DENIED
         RequestFails,    // DeviceIoControl fails with ERROR_IO_DEVICE
@@ -51,12 +48,6 @@ public:
     std::vector<std::pair<DWORD, std::thread::id>> Requests() const;
 
     platform::OpenResult OpenDevice(std::wstring_view path, DWORD access) override;
-    std::vector<platform::DeviceInterfaceRecord> DeviceInterfaces(const GUID& interfaceClass) override;
-    std::shared_ptr<const std::vector<platform::DeviceInterfaceRecord>> SharedDeviceInterfaces(
-        const GUID& interfaceClass) override
-    {
-        return m_inner.SharedDeviceInterfaces(interfaceClass);
-    }
     HRESULT WmiConnect(std::wstring_view nameSpace) const override;
     platform::WmiClassAnswer WmiInstances(std::wstring_view nameSpace, std::wstring_view className) const override;
 
