@@ -21,39 +21,8 @@ using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
 constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
 
-TEST(StorageCollectorPlugin, RegistrationData)
-{
-    constexpr auto plugin = StorageCollectorPlugin::Plugin;
-    EXPECT_EQ(plugin.Name, "Storage Info Collector");
-    EXPECT_EQ(plugin.Version, "1.0.0.0");
-    EXPECT_EQ(plugin.Description, "Enables collection of Physical Disk and Storage datatypes");
-    EXPECT_EQ(StorageCollectorPlugin::LogId, "StrgColl");
-    // The id is registry text that names the plug-in of the host's metadata.
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id).ToString(), plugin.Id);
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id), Kvr::StorageCollectorInfo::Guid);
-
-    EXPECT_EQ(StorageCollectorPlugin::Publisher.Name, "Talvex Technologies");
-    EXPECT_EQ(StorageCollectorPlugin::Publisher.Support, "PluginSupport");
-    EXPECT_FALSE(StorageCollectorPlugin::Publisher.Website.empty());
-}
-
-TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes)
-{
-    std::vector<std::pair<std::string, std::string>> table;
-    for (const auto& method : kMethods) {
-        table.emplace_back(method.Name, method.MessageTypeName());
-    }
-    const std::string ns = "Talvex.Quorlin.Datatypes.";
-    EXPECT_EQ(table, (std::vector<std::pair<std::string, std::string>>{
-                         {"CollectPhysicalDiskDynamicInfo", ns + "PhysicalDiskDynamicInfo"},
-                         {"CollectPhysicalDiskStaticInfo", ns + "PhysicalDiskStaticInfo"},
-                         {"CollectSmartDynamicInfo", ns + "SmartDynamicInfo"},
-                         {"CollectSmartNvmeInfo", ns + "SmartNvmeInfo"},
-                         {"CollectSmartStaticInfo", ns + "SmartStaticInfo"},
-                         {"CollectNvmeIdentifyControllerData", ns + "NvmeIdentifyControllerData"},
-                     }));
-}
-
+// Its registration data and method table are shown by storcoll list (the host
+// area's recorded list.txt).
 TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResource)
 {
     sim::SimMachine machine;
