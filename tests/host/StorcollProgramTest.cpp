@@ -2,7 +2,9 @@
 // reviewed records, and every way the command line, the machine description or
 // the plug-in library can be wrong, with its message and exit code.
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <regex>
 
@@ -25,11 +27,15 @@ ProgramRun Storcoll(const std::vector<std::string>& arguments, const std::string
     std::string command = environment + " " STORCOLL_PROGRAM;
     for (const auto& argument : arguments) command += " '" + argument + "'";
     if (terminal) command = "script -qec \"" + command + "\" /dev/null";
-    const std::string out = ::testing::TempDir() + "storcoll.out";
-    const std::string err = ::testing::TempDir() + "storcoll.err";
+    // Named for this process: CTest may run the tests of this file side by side.
+    const std::string out = ::testing::TempDir() + "storcoll." + std::to_string(getpid()) + ".out";
+    const std::string err = out + ".err";
     const int status = std::system((command + " >" + out + " 2>" + err + " </dev/null").c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test_support::ReadFileText(out),
-            test_support::ReadFileText(err)};
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, test_support::ReadFileText(out),
+                   test_support::ReadFileText(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return run;
 }
 
 // What differs from run to run: times, durations and where the library is.
