@@ -157,7 +157,8 @@ TEST(ItemHandler, AFailingLogDoesNotChangeTheOutcome)
         }
     } log;
     const auto inner = std::make_exception_ptr(Kvr::Exception("inner"));
-    const auto* raised = Address<Kvr::KvrException>(Handle(inner, log, kWrap));
+    const auto left = Handle(inner, log, kWrap);
+    const auto* raised = Address<Kvr::KvrException>(left);
     ASSERT_NE(raised, nullptr);
     EXPECT_EQ(raised->InnerException(), Address<Kvr::Exception>(inner));
 }
