@@ -1,10 +1,7 @@
 #include "CommonCLI/ExceptionSupport.h"
 
-#include <algorithm>
-#include <map>
 #include <set>
 #include <stdexcept>
-#include <stop_token>
 #include <vector>
 
 #include <google/protobuf/wrappers.pb.h>
@@ -15,34 +12,28 @@
 
 namespace {
 
-using Kvr::Host::LogRecord;
 using Kvr::Host::RecordingLog;
 using Talvex::Quorlin::Cpp::Common::ItemHandler;
-using Talvex::Quorlin::Cpp::Common::ItemHandlerDelegate;
 using Talvex::Quorlin::Cpp::Common::NotSupportedExceptionBehaviour;
 
-using Message = google::protobuf::StringValue;
-using Items = Kvr::DatatypeItemList<Message>;
-
-constexpr const char* HandlerFile = "src/cpp/CommonCLI/include/CommonCLI/ExceptionSupport";
-constexpr const char* HandlerFunction =
-    "Talvex::Quorlin::Cpp::Common::ItemHandler<`generic-class-parameter-1'>::ExecuteHandlingException";
+using Items = Kvr::DatatypeItemList<google::protobuf::StringValue>;
 
 constexpr auto kWrap = NotSupportedExceptionBehaviour::WrapInKvrException;
 constexpr auto kReThrow = NotSupportedExceptionBehaviour::ReThrow;
 
-Items Handle(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-             NotSupportedExceptionBehaviour behaviour = kWrap, const Kvr::CancellationToken& token = std::nullopt,
-             const std::optional<std::string>& itemId = std::nullopt)
+// Runs a delegate that throws the very object held by `error`, so that what
+// reaches the caller can be compared by address.
+std::exception_ptr Handle(std::exception_ptr error, Kvr::IKvrLog& log, NotSupportedExceptionBehaviour behaviour)
 {
-    return ItemHandler<Items>::ExecuteHandlingException(delegate, itemId, behaviour, log, token);
-}
-
-// Makes a delegate that throws the very object held by `error`, so the test
-// can compare addresses with what reaches the caller.
-ItemHandlerDelegate<Items> Throwing(std::exception_ptr error)
-{
-    return [error](const std::optional<std::string>&) -> Items { std::rethrow_exception(error); };
+    try {
+        ItemHandler<Items>::ExecuteHandlingException(
+            [error](const std::optional<std::string>&) -> Items { std::rethrow_exception(error); }, std::nullopt,
+            behaviour, log, std::nullopt);
+    } catch (...) {
+        return std::current_exception();
+    }
+    ADD_FAILURE() << "the handler returned";
+    return nullptr;
 }
 
 template <class E>
@@ -57,122 +48,95 @@ const E* Address(const std::exception_ptr& error)
     return nullptr;
 }
 
-// Runs and returns what left the handler as a KvrException; fails the test on anything else.
-std::exception_ptr RunExpectingKvr(const ItemHandlerDelegate<Items>& delegate, RecordingLog& log,
-                                   NotSupportedExceptionBehaviour behaviour = kWrap)
-{
-    try {
-        Handle(delegate, log, behaviour);
-    } catch (const Kvr::KvrException&) {
-        return std::current_exception();
-    } catch (...) {
-        ADD_FAILURE() << "something other than a KvrException left the handler";
-        return nullptr;
-    }
-    ADD_FAILURE() << "the handler returned";
-    return nullptr;
-}
-
-void ExpectOneLine(const RecordingLog& log, Kvr::LogLevel level, const std::string& text)
-{
-    const auto records = log.Records();
-    ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0].Level, level);
-    EXPECT_EQ(records[0].Text, text);
-    EXPECT_EQ(records[0].File, HandlerFile);
-    EXPECT_EQ(records[0].Function, HandlerFunction);
-    EXPECT_GT(records[0].Line, 0);
-    EXPECT_TRUE(records[0].ExceptionType.empty());
-}
-
 // Every error the delegate raises leaves as a KvrException after one log line
 // of its category, each category from a statement of its own. Native errors
 // (the retrievers' invalid-argument errors among them) become a new exception
 // with their description; a KvrException leaves as itself; other host errors,
 // the missing item id and the duplicate key among them, are wrapped as inner.
-TEST(ItemHandler, EachErrorLeavesAsKvrExceptionAfterItsCategorysLine)
+// Under ReThrow the not-supported error leaves unchanged and unlogged.
+TEST(ItemHandler, EachErrorLeavesAfterItsCategorysLine)
 {
     struct ResultLike : std::exception {
         const char* what() const noexcept override { return "file.cpp(12)\\mod!0x1: Exception(1) 80070005"; }
     };
-    enum class Leaves { New,
-                        Same,
-                        Wrapped };
-    struct Row {
-        std::exception_ptr error;
-        Kvr::LogLevel level;
-        std::string line;
-        std::string message;
-        Leaves leaves;
+    enum class Leave { New,
+                       Same,
+                       Wrapped,
+                       Unchanged };
+    const struct {
+        std::exception_ptr Error;
+        NotSupportedExceptionBehaviour Behaviour;
+        std::string Line;  // "LEVEL text", empty for none
+        std::string Message;
+        Leave Leaves;
+    } rows[] = {
+        {std::make_exception_ptr(ResultLike()), kWrap,
+         "ERROR Native exception : file.cpp(12)\\mod!0x1: Exception(1) 80070005",
+         "file.cpp(12)\\mod!0x1: Exception(1) 80070005", Leave::New},
+        {std::make_exception_ptr(std::invalid_argument("Invalid device id : 7")), kWrap,
+         "ERROR Native exception : Invalid device id : 7", "Invalid device id : 7", Leave::New},
+        {std::make_exception_ptr(Kvr::KvrException("retriever gave up")), kWrap,
+         "ERROR KVR Exception : retriever gave up", "retriever gave up", Leave::Same},
+        {std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here")), kWrap,
+         "TRACE Not Supported Exception : no NVMe here", "no NVMe here", Leave::Wrapped},
+        {std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here")), kReThrow, "", "no NVMe here",
+         Leave::Unchanged},
+        {std::make_exception_ptr(Kvr::ArgumentOutOfRangeException("cannot find data with specific ID: Disk_9")), kWrap,
+         "ERROR Exception : cannot find data with specific ID: Disk_9",
+         "cannot find data with specific ID: Disk_9", Leave::Wrapped},
+        {std::make_exception_ptr(Kvr::ArgumentException("An item with the same key has already been added. Key: D")),
+         kWrap, "ERROR Exception : An item with the same key has already been added. Key: D",
+         "An item with the same key has already been added. Key: D", Leave::Wrapped},
+        {std::make_exception_ptr(42), kWrap, "ERROR Unknown exception", "Unknown exception", Leave::New},
     };
-    const Row rows[] = {
-        {std::make_exception_ptr(ResultLike()), Kvr::LogLevel::Error,
-         "Native exception : file.cpp(12)\\mod!0x1: Exception(1) 80070005",
-         "file.cpp(12)\\mod!0x1: Exception(1) 80070005", Leaves::New},
-        {std::make_exception_ptr(std::invalid_argument("Invalid device id : 7")), Kvr::LogLevel::Error,
-         "Native exception : Invalid device id : 7", "Invalid device id : 7", Leaves::New},
-        {std::make_exception_ptr(std::out_of_range("stoul")), Kvr::LogLevel::Error, "Native exception : stoul", "stoul",
-         Leaves::New},
-        {std::make_exception_ptr(Kvr::KvrException("retriever gave up")), Kvr::LogLevel::Error,
-         "KVR Exception : retriever gave up", "retriever gave up", Leaves::Same},
-        {std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here")), Kvr::LogLevel::Trace,
-         "Not Supported Exception : no NVMe here", "no NVMe here", Leaves::Wrapped},
-        {std::make_exception_ptr(Kvr::ArgumentOutOfRangeException("cannot find data with specific ID: Disk_9")),
-         Kvr::LogLevel::Error, "Exception : cannot find data with specific ID: Disk_9", "", Leaves::Wrapped},
-        {std::make_exception_ptr(Kvr::ArgumentException("An item with the same key has already been added. Key: Disk_")),
-         Kvr::LogLevel::Error, "Exception : An item with the same key has already been added. Key: Disk_", "",
-         Leaves::Wrapped},
-        {std::make_exception_ptr(Kvr::Exception("plain")), Kvr::LogLevel::Error, "Exception : plain", "",
-         Leaves::Wrapped},
-        {std::make_exception_ptr(42), Kvr::LogLevel::Error, "Unknown exception", "Unknown exception", Leaves::New},
-    };
-    std::map<std::string, int> lineOfCategory;
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.line);
+    std::set<int> statements;
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Line);
         RecordingLog log;
-        const auto raised = RunExpectingKvr(Throwing(row.error), log);
-        const auto* kvr = Address<Kvr::KvrException>(raised);
-        ASSERT_NE(kvr, nullptr);
-        ExpectOneLine(log, row.level, row.line);
-        lineOfCategory[row.line.substr(0, row.line.find(" : "))] = log.Records()[0].Line;
-        if (!row.message.empty()) {
-            EXPECT_EQ(kvr->Message(), row.message);
+        const auto raised = Handle(row.Error, log, row.Behaviour);
+        const auto* left = Address<Kvr::Exception>(raised);
+        ASSERT_NE(left, nullptr);
+        EXPECT_EQ(left->Message(), row.Message);
+        std::vector<std::string> lines;
+        for (const auto& record : log.Records()) {
+            lines.push_back(std::string(Kvr::LogLevelName(record.Level)) + " " + record.Text);
+            EXPECT_EQ(record.File, "src/cpp/CommonCLI/include/CommonCLI/ExceptionSupport");
+            EXPECT_EQ(record.Function,
+                      "Talvex::Quorlin::Cpp::Common::ItemHandler<`generic-class-parameter-1'>::ExecuteHandlingException");
+            EXPECT_TRUE(record.ExceptionType.empty());
+            statements.insert(record.Line);
         }
-        switch (row.leaves) {
-        case Leaves::New:
+        EXPECT_EQ(lines, row.Line.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.Line});
+        const auto* kvr = dynamic_cast<const Kvr::KvrException*>(left);
+        switch (row.Leaves) {
+        case Leave::New:
+            ASSERT_NE(kvr, nullptr);
             EXPECT_FALSE(kvr->InnerExceptionPtr());
             break;
-        case Leaves::Same:
-            EXPECT_EQ(kvr, Address<Kvr::KvrException>(row.error));
+        case Leave::Same:
+            EXPECT_EQ(kvr, Address<Kvr::KvrException>(row.Error));
             break;
-        case Leaves::Wrapped:
-            EXPECT_EQ(kvr->InnerException(), Address<Kvr::Exception>(row.error));
+        case Leave::Wrapped:
+            ASSERT_NE(kvr, nullptr);
+            EXPECT_EQ(kvr->InnerException(), Address<Kvr::Exception>(row.Error));
+            break;
+        case Leave::Unchanged:
+            EXPECT_EQ(left, Address<Kvr::Exception>(row.Error));
             break;
         }
     }
-    std::set<int> lines;
-    for (const auto& [category, line] : lineOfCategory) lines.insert(line);
-    EXPECT_EQ(lines.size(), 5u) << "categories sharing a log statement";
-}
-
-TEST(ItemHandler, NotSupportedUnderReThrowLeavesUnchangedAndUnlogged)
-{
-    RecordingLog log;
-    const auto original = std::make_exception_ptr(Kvr::NotSupportedException("no NVMe here"));
-    try {
-        Handle(Throwing(original), log, kReThrow);
-        FAIL() << "the handler returned";
-    } catch (const Kvr::NotSupportedException& raised) {
-        EXPECT_EQ(&raised, Address<Kvr::NotSupportedException>(original));
-    }
-    EXPECT_EQ(log.Count(), 0u);
+    EXPECT_EQ(statements.size(), 5u) << "categories sharing a log statement";
 }
 
 TEST(ItemHandler, NoListStaysNoListAndEmptyStaysEmpty)
 {
     RecordingLog log;
-    EXPECT_FALSE(Handle([](const std::optional<std::string>&) -> Items { return std::nullopt; }, log).has_value());
-    const auto empty = Handle([](const std::optional<std::string>&) -> Items { return Items::value_type{}; }, log);
+    const auto run = [&](Items result) {
+        return ItemHandler<Items>::ExecuteHandlingException(
+            [&](const std::optional<std::string>&) { return result; }, std::nullopt, kWrap, log, std::nullopt);
+    };
+    EXPECT_FALSE(run(std::nullopt).has_value());
+    const auto empty = run(Items::value_type{});
     ASSERT_TRUE(empty.has_value());
     EXPECT_TRUE(empty->empty());
     EXPECT_EQ(log.Count(), 0u);
@@ -192,14 +156,11 @@ TEST(ItemHandler, AFailingLogDoesNotChangeTheOutcome)
             throw std::runtime_error("disk full");
         }
     } log;
-    try {
-        ItemHandler<Items>::ExecuteHandlingException(Throwing(std::make_exception_ptr(Kvr::Exception("inner"))),
-                                                     std::nullopt, kWrap, log, std::nullopt);
-        FAIL() << "the handler returned";
-    } catch (const Kvr::KvrException& raised) {
-        ASSERT_NE(raised.InnerException(), nullptr);
-        EXPECT_EQ(raised.InnerException()->Message(), "inner");
-    }
+    const auto inner = std::make_exception_ptr(Kvr::Exception("inner"));
+    const auto left = Handle(inner, log, kWrap);
+    const auto* raised = Address<Kvr::KvrException>(left);
+    ASSERT_NE(raised, nullptr);
+    EXPECT_EQ(raised->InnerException(), Address<Kvr::Exception>(inner));
 }
 
 }  // namespace

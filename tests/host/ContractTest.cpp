@@ -1,13 +1,12 @@
 // The host contract's working parts: errors and their inner errors and GUID
-// text. The plug-in base and the collection method table are run by
-// storcoll's tests.
+// text. The plug-in base, the collection method table and the error chain's
+// text are run by storcoll's tests.
 #include <stdexcept>
 
 #include <gtest/gtest.h>
 
 #include "kvr/Exceptions.h"
 #include "kvr/Guid.h"
-#include "kvr/host/ExceptionText.h"
 
 namespace {
 
@@ -43,15 +42,6 @@ TEST(Exceptions, NativeAndForeignInnerErrors)
     EXPECT_EQ(foreign.InnerException(), nullptr);
     EXPECT_EQ(foreign.InnerNativeException(), nullptr);
     EXPECT_EQ(foreign.Message(), "Unknown exception");
-}
-
-TEST(Exceptions, ChainTextNamesEveryLevel)
-{
-    const auto innermost = std::make_exception_ptr(std::runtime_error("E_FAIL"));
-    const auto middle = std::make_exception_ptr(Kvr::ArgumentException("bad id", innermost));
-    const Kvr::KvrException outer("collection failed", middle);
-    EXPECT_EQ(Kvr::Host::ExceptionChainText(outer),
-              "Kvr::KvrException: collection failed ---> Kvr::ArgumentException: bad id ---> native error: E_FAIL");
 }
 
 TEST(Guid, ParsesRegistryTextAndWritesItBackInUpperCase)

@@ -1,197 +1,113 @@
-// storcoll as a user runs it, on the built-in machine: every output format of
-// every data type, the health verdict of each disk, and every way the command
-// line, the machine description or the plug-in library can be wrong.
-#include <fstream>
-#include <sstream>
+// storcoll as a user runs it: every output over the built-in machine, held to
+// reviewed records, and every way the command line, the machine description or
+// the plug-in library can be wrong, with its message and exit code.
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <regex>
 
 #include <gtest/gtest.h>
-#include <nlohmann/json.hpp>
 
-#include "ProgramRun.h"
+#include "Recorded.h"
 
 namespace {
 
-using Json = nlohmann::json;
-
-std::vector<std::string> Storcoll(std::vector<std::string> arguments)
-{
-    arguments.insert(arguments.begin(), STORCOLL_PROGRAM);
-    return arguments;
-}
-
-std::size_t LineCount(const std::string& text)
-{
-    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
-}
-
-// The built-in machine has five disks: a SATA SSD, two SATA hard disks, an
-// NVMe drive and a USB stick.
-constexpr std::size_t Disks = 5;
-
-struct DataType {
-    const char* Method;
-    std::size_t Items;       // on the built-in machine
-    const char* TableTitle;  // the table section's title
-    const char* TableText;   // something only a readable table shows
+struct ProgramRun {
+    int ExitCode;
+    std::string Out;  // on a terminal: everything the terminal showed
+    std::string Err;
 };
 
-const DataType DataTypes[] = {
-    {"CollectPhysicalDiskStaticInfo", Disks, "Physical disks", "2.0 TB"},
-    {"CollectPhysicalDiskDynamicInfo", Disks, "Disk activity", "Read MB/s"},
-    {"CollectSmartStaticInfo", Disks, "SMART identity", "SMART name"},
-    {"CollectSmartDynamicInfo", Disks, "SMART attributes", "AT OR BELOW THRESHOLD"},
-    {"CollectSmartNvmeInfo", 1, "NVMe health", "Data read"},
-    {"CollectNvmeIdentifyControllerData", 1, "NVMe identify controller data", "Max power"},
-};
-
-TEST(StorcollProgram, EveryFormatOfEveryDataType)
+// Runs storcoll through the shell, as a user would; script(1) gives it a
+// terminal. No argument holds a quote.
+ProgramRun Storcoll(const std::vector<std::string>& arguments, const std::string& environment = "", bool terminal = false)
 {
-    for (const auto& type : DataTypes) {
-        SCOPED_TRACE(type.Method);
-        const auto json = ProgramRun::Piped(Storcoll({"collect", type.Method}));
-        ASSERT_EQ(json.ExitCode, 0) << json.Err;
-        const Json document = Json::parse(json.Out);
-        ASSERT_EQ(document.at("collections").size(), 1u);
-        const Json& items = document.at("collections")[0].at("items");
-        EXPECT_EQ(items.size(), type.Items);
-        for (const auto& item : items) {
-            EXPECT_TRUE(item.at("itemId").get<std::string>().starts_with("Disk_")) << item;
-            EXPECT_TRUE(item.at("time").get<std::string>().ends_with("Z")) << item;
-        }
+    std::string command = environment + " " STORCOLL_PROGRAM;
+    for (const auto& argument : arguments) command += " '" + argument + "'";
+    if (terminal) command = "script -qec \"" + command + "\" /dev/null";
+    // Named for this process: CTest may run the tests of this file side by side.
+    const std::string out = ::testing::TempDir() + "storcoll." + std::to_string(getpid()) + ".out";
+    const std::string err = out + ".err";
+    const int status = std::system((command + " >" + out + " 2>" + err + " </dev/null").c_str());
+    ProgramRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, test_support::ReadFileText(out),
+                   test_support::ReadFileText(err)};
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return run;
+}
 
-        const auto lines = ProgramRun::Piped(Storcoll({"collect", type.Method, "--format", "jsonl"}));
-        ASSERT_EQ(lines.ExitCode, 0) << lines.Err;
-        std::istringstream stream(lines.Out);
-        std::size_t itemLines = 0;
-        for (std::string line; std::getline(stream, line);) {
-            itemLines += Json::parse(line).at("kind") == "item" ? 1 : 0;
-        }
-        EXPECT_EQ(itemLines, type.Items);
-        EXPECT_EQ(LineCount(lines.Out), type.Items + document.at("health").size());
+// What differs from run to run: times, durations and where the library is.
+std::string Steady(std::string text)
+{
+    const std::pair<const char*, const char*> changing[] = {
+        {R"(\r\n)", "\n"},
+        {R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)", "<time>"},
+        {R"(, \d+ ms)", ", <elapsed> ms"},
+        {R"((_duration_seconds\{.*\}|_timestamp_seconds) .+)", "$1 <number>"},
+        {R"(Library: .*\()", "Library: <file> ("},
+    };
+    for (const auto& [pattern, replacement] : changing) text = std::regex_replace(text, std::regex(pattern), replacement);
+    return text;
+}
 
-        const auto table = ProgramRun::OnTerminal(Storcoll({"collect", type.Method}), {"NO_COLOR=1"});
-        ASSERT_EQ(table.ExitCode, 0) << table.Out;
-        EXPECT_NE(table.Out.find(type.TableTitle), std::string::npos) << table.Out;
-        EXPECT_NE(table.Out.find(type.TableText), std::string::npos) << table.Out;
-        EXPECT_EQ(table.Out.find("\x1b[3"), std::string::npos) << "colour despite NO_COLOR";
-        // The status line of the method, on the terminal's stderr.
-        EXPECT_NE(table.Out.find(std::string(type.Method) + "  " + std::to_string(type.Items) + " item"),
-                  std::string::npos)
-            << table.Out;
+TEST(StorcollProgram, EveryOutputOnTheBuiltInMachine)
+{
+    const struct {
+        std::vector<std::string> Arguments;
+        const char* Environment;
+        bool Terminal;
+        const char* Record;  // under data/: stdout, then stderr (on a terminal: everything it showed)
+    } rows[] = {
+        {{"list"}, "", false, "list.txt"},
+        {{"collect"}, "", false, "collect.json"},
+        {{"collect", "SmartNvmeInfo", "--proto-json"}, "", false, "proto.json"},
+        {{"collect", "SmartNvmeInfo", "PhysicalDiskStaticInfo", "--format", "jsonl"}, "", false, "collect.jsonl"},
+        {{"collect", "--format", "prom"}, "", false, "collect.prom"},
+        {{"collect"}, "NO_COLOR=1 COLUMNS=100", true, "table.txt"},
+        {{"collect", "SmartNvmeInfo"}, "COLUMNS=100", true, "table-colour.txt"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Record);
+        const ProgramRun run = Storcoll(row.Arguments, row.Environment, row.Terminal);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err;
+        test_support::ExpectRecorded(Steady(run.Out + (run.Err.empty() ? "" : "--- stderr\n" + run.Err)),
+                                     HOST_TEST_DATA "/" + std::string(row.Record));
     }
-}
-
-TEST(StorcollProgram, TheTerminalGetsColourAndBytesFieldsReadAsText)
-{
-    const auto table = ProgramRun::OnTerminal(Storcoll({"collect", "SmartNvmeInfo"}));
-    EXPECT_NE(table.Out.find("\x1b[33m"), std::string::npos) << "the caution verdict is not coloured";
-    // 48211823 data units of 512,000 bytes.
-    EXPECT_NE(table.Out.find("24.7 TB (48211823 units)"), std::string::npos) << table.Out;
-
-    const auto text = ProgramRun::Piped(Storcoll({"collect", "SmartNvmeInfo"}));
-    const auto proto = ProgramRun::Piped(Storcoll({"collect", "SmartNvmeInfo", "--proto-json"}));
-    const auto read = [](const ProgramRun& run) {
-        return Json::parse(run.Out).at("collections")[0].at("items")[0].at("data").at("HealthInfo").at("DataUnitRead");
-    };
-    EXPECT_EQ(read(text), "02DFA76F");
-    EXPECT_EQ(read(proto), "MDJERkE3NkY=");
-}
-
-TEST(StorcollProgram, EachDiskHasItsVerdictAndReasons)
-{
-    const auto run = ProgramRun::Piped(Storcoll({"collect"}));
-    ASSERT_EQ(run.ExitCode, 0) << run.Err;
-    const Json health = Json::parse(run.Out).at("health");
-    struct Expected {
-        const char* Model;
-        const char* Verdict;
-        std::vector<std::string> Reasons;  // beginnings, in order
-    };
-    const Expected expected[] = {
-        {"Quorlin QS500 SATA SSD 512GB", "good", {}},
-        {"Kestrel KD2000 SATA", "good", {}},
-        {"Quorlin QN700 NVMe 1TB", "caution", {"media and data integrity errors: 2"}},
-        {"Kestrel KD1000 SATA",
-         "bad",
-         {"SpinRetryCount (10): current value 97 at or below its threshold 97", "ReallocSectorCount (5): raw value 184",
-          "CurrentPendingSectorCount (197): raw value 24", "UncorrectableSectorCount (198): raw value 24"}},
-        {"Vireo FlashKey 64GB USB Device", "none", {}},
-    };
-    ASSERT_EQ(health.size(), std::size(expected)) << health.dump(2);
-    for (std::size_t disk = 0; disk < health.size(); ++disk) {
-        SCOPED_TRACE(expected[disk].Model);
-        EXPECT_EQ(health[disk].at("model"), expected[disk].Model);
-        EXPECT_EQ(health[disk].at("verdict"), expected[disk].Verdict);
-        std::vector<std::string> reasons;
-        for (const auto& reason : health[disk].at("reasons")) {
-            reasons.push_back(reason.at("text"));
-        }
-        EXPECT_EQ(reasons, expected[disk].Reasons);
-    }
-    EXPECT_EQ(health[4].at("unavailable"),
-              "no health data: CollectSmartDynamicInfo: its SMART item holds no attributes; "
-              "CollectSmartNvmeInfo returned nothing for this disk");
-}
-
-std::string WriteFile(const std::string& name, const std::string& text)
-{
-    const std::string path = ::testing::TempDir() + name;
-    std::ofstream(path) << text;
-    return path;
 }
 
 TEST(StorcollProgram, EveryWrongInputHasItsMessageAndExitCode)
 {
-    const std::string badMachine =
-        WriteFile("bad-machine.json", R"({"disks": [{"number": 0, "modle": "X", "pnpDeviceId": "A", "sizeBytes": -1}],
-                                         "codePage": 437})");
-    const std::string notALibrary = WriteFile("not-a-library.so", "text");
-    const std::string failingWmi = WriteFile("failing-wmi.json", R"({"wmi": {"root\\cimv2": {"classes":
-                                                                       {"Win32_DiskDrive": {"fail": "0x80041003"}}}}})");
-    struct Case {
+    const std::string data = HOST_TEST_DATA "/";
+    const struct {
         std::vector<std::string> Arguments;
         int ExitCode;
-        std::string Err;
-    };
-    const Case cases[] = {
-        {{"collect", "NoSuchMethod"}, 2, "unknown collection method 'NoSuchMethod'; valid methods: CollectPhysicalDiskDynamicInfo, "
-                                         "CollectPhysicalDiskStaticInfo, CollectSmartDynamicInfo, CollectSmartNvmeInfo, CollectSmartStaticInfo, "
-                                         "CollectNvmeIdentifyControllerData"},
-        {{"collect", "--format", "xml"}, 2, "unknown output format 'xml'; valid formats: table, json, jsonl"},
+        std::string Text;  // printed to stdout or stderr
+    } rows[] = {
+        {{"collect", "SmartNvmeInfo", "collectsmartstaticinfo"}, 2, "storcoll: unknown collection method 'collectsmartstaticinfo'; valid methods: CollectPhysicalDiskDynamicInfo, CollectPhysicalDiskStaticInfo, CollectSmartDynamicInfo, CollectSmartNvmeInfo, CollectSmartStaticInfo, CollectNvmeIdentifyControllerData\n"},
+        {{"collect", "--format", "xml"}, 2, "storcoll: unknown output format 'xml'; valid formats: table, json, jsonl, prom\n"},
         {{"collect", "--bogus"}, 2, "--bogus"},
         {{}, 2, "A subcommand is required"},
-        {{"collect", "--item", "Disk_none"}, 2, "no item 'Disk_none'; items that exist:\n  Disk_SCSI\\DISK&VEN_&PROD_QUORLIN_QS500_SA"},
-        {{"--machine", failingWmi, "collect", "SmartStaticInfo"}, 1, "storcoll: CollectSmartStaticInfo failed: "},
-        {{"--machine", "/no/such/machine.json", "collect"}, 3, "machine description \"/no/such/machine.json\" refused: $: expected a readable file"},
-        {{"machine", "check", badMachine}, 3, "4 problems\n  $.codePage: expected a supported code page (1252, 65001, 28591 or 20127)\n"
-                                              "  $.disks[0].model: missing, expected a string\n"
-                                              "  $.disks[0].sizeBytes: expected an unsigned 64-bit integer\n  $.disks[0].modle: unknown key\n"},
-        {{"--plugin", "/no/such/plugin.so", "list"}, 4, "plug-in library \"/no/such/plugin.so\": no such file"},
-        {{"--plugin", notALibrary, "list"}, 4, "plug-in library \"" + notALibrary + "\": cannot be loaded: "},
-        {{"--plugin", INCOMPATIBLE_PLUGIN, "collect"}, 4, "plug-in library \"" INCOMPATIBLE_PLUGIN "\": built for plug-in contract version 999, this storcoll needs "
-                                                          "version 1"},
-        {{"--plugin", NOT_A_PLUGIN, "list"}, 4, "plug-in library \"" NOT_A_PLUGIN "\": not a plug-in: it exports no KvrPluginEntry"},
+        {{"collect", "--item", "Disk_none"}, 2, "storcoll: no item 'Disk_none'; items that exist:\n  Disk_SCSI\\DISK&VEN_&PROD_QUORLIN_QS500_SA"},
+        {{"--machine", data + "failing-wmi.json", "collect", "SmartStaticInfo"}, 1, "storcoll: CollectSmartStaticInfo failed: "},
+        {{"--machine", "/no/such/machine.json", "collect"}, 3, "storcoll: machine description \"/no/such/machine.json\" refused: $: expected a readable file"},
+        {{"machine", "check", data + "bad-machine.json"}, 3, "4 problems\n  $.codePage: expected a supported code page (1252, 65001, 28591 or 20127)\n  $.disks[0].model: missing, expected a string\n  $.disks[0].sizeBytes: expected an unsigned 64-bit integer\n  $.disks[0].modle: unknown key\n"},
+        {{"machine", "check", DEFAULT_MACHINE}, 0, "machine description \"" DEFAULT_MACHINE "\" is good\n"},
+        {{"machine", "default"}, 0, "\"Quorlin QN700 NVMe 1TB\""},
+        {{"--plugin", "/no/such/plugin.so", "list"}, 4, "storcoll: plug-in library \"/no/such/plugin.so\": no such file\n"},
+        {{"--plugin", data + "not-a-library.txt", "list"}, 4, "storcoll: plug-in library \"" + data + "not-a-library.txt\": cannot be loaded: "},
+        {{"--plugin", INCOMPATIBLE_PLUGIN, "collect"}, 4, "storcoll: plug-in library \"" INCOMPATIBLE_PLUGIN "\": built for plug-in contract version 999, this storcoll needs version 1\n"},
+        {{"--plugin", NOT_A_PLUGIN, "list"}, 4, "storcoll: plug-in library \"" NOT_A_PLUGIN "\": not a plug-in: it exports no KvrPluginEntry\n"},
     };
-    for (const auto& row : cases) {
+    for (const auto& row : rows) {
         std::string name;
-        for (const auto& argument : row.Arguments) {
-            name += argument + " ";
-        }
+        for (const auto& argument : row.Arguments) name += argument + " ";
         SCOPED_TRACE(name);
-        const auto run = ProgramRun::Piped(Storcoll(row.Arguments));
+        const ProgramRun run = Storcoll(row.Arguments);
         EXPECT_EQ(run.ExitCode, row.ExitCode) << run.Err;
-        EXPECT_NE(run.Err.find(row.Err), std::string::npos) << run.Err;
+        EXPECT_NE((run.Out + run.Err).find(row.Text), std::string::npos) << run.Out << run.Err;
     }
-}
-
-TEST(StorcollProgram, TheDefaultMachineIsPrintedAndPassesItsCheck)
-{
-    const auto printed = ProgramRun::Piped(Storcoll({"machine", "default"}));
-    ASSERT_EQ(printed.ExitCode, 0);
-    EXPECT_EQ(Json::parse(printed.Out).at("disks").size(), Disks);
-    const auto checked = ProgramRun::Piped(Storcoll({"machine", "check", WriteFile("default.json", printed.Out)}));
-    EXPECT_EQ(checked.ExitCode, 0) << checked.Err;
-    EXPECT_NE(checked.Out.find("is good"), std::string::npos);
 }
 
 }  // namespace

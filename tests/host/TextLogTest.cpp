@@ -27,17 +27,6 @@ TEST(TimeFormat, UtcWithMillisecondsAndZ)
     EXPECT_EQ(Kvr::Host::FormatUtcTime(Kvr::CollectionTime{} - 1ms), "1969-12-31T23:59:59.999Z");
 }
 
-TEST(TextLog, LineHoldsTimeLevelLogIdTextLocationAndFunction)
-{
-    const auto time = At(2026y / 12 / 6, 2h + 123ms);
-    EXPECT_EQ(Kvr::Host::FormatLogLine(time, LogLevel::Warning, "StrgColl", "the \"0\" name is invalid", 42,
-                                       "src/Plugins/StorageCollector/X", "Ns::X::CollectData"),
-              "2026-12-06T02:00:00.123Z WARNING [StrgColl] the \"0\" name is invalid "
-              "(src/Plugins/StorageCollector/X:42, Ns::X::CollectData)");
-    EXPECT_EQ(Kvr::Host::FormatLogLine(time, LogLevel::Debug, "StrgColl", "No SMART data been reached out", 0, "", ""),
-              "2026-12-06T02:00:00.123Z DEBUG [StrgColl] No SMART data been reached out");
-}
-
 // Strips the time stamp, which the log takes itself.
 std::vector<std::string> LinesAfterTime(const std::string& out)
 {
@@ -49,16 +38,21 @@ std::vector<std::string> LinesAfterTime(const std::string& out)
     return lines;
 }
 
-TEST(TextLog, LevelFilterDropsLinesBelowTheMinimum)
+// A line holds the time, level, log id and text, then where it was written
+// unless it came without a source; lines below the minimum level are dropped.
+TEST(TextLog, LinesAtOrAboveTheMinimumLevelWithTheirSource)
 {
     std::ostringstream out;
-    Kvr::Host::HostAgent agent(std::make_shared<Kvr::Host::TextLogWriter>(out, LogLevel::Warning));
+    Kvr::Host::HostAgent agent(std::make_shared<Kvr::Host::TextLogWriter>(out, LogLevel::Debug));
     const auto log = agent.CreateLog("StrgColl", Kvr::Guid{});
-    log->Trace("t", 1, "f", "F").Debug("d", 2, "f", "F").Warning("w", 3, "f", "F").Error("e", 4, "f", "F");
+    log->Trace("t", 1, "f", "F").Debug("No SMART data been reached out", 0, "", "");
+    log->Warning("the \"0\" name is invalid", 42, "src/Plugins/StorageCollector/X", "Ns::X::CollectData");
     log->Error(Kvr::KvrException("outer", std::make_exception_ptr(Kvr::NotSupportedException("inner"))), 5, "f",
                "F");
     EXPECT_EQ(LinesAfterTime(out.str()),
-              (std::vector<std::string>{"WARNING [StrgColl] w (f:3, F)", "ERROR [StrgColl] e (f:4, F)",
+              (std::vector<std::string>{"DEBUG [StrgColl] No SMART data been reached out",
+                                        "WARNING [StrgColl] the \"0\" name is invalid "
+                                        "(src/Plugins/StorageCollector/X:42, Ns::X::CollectData)",
                                         "ERROR [StrgColl] Kvr::KvrException: outer ---> "
                                         "Kvr::NotSupportedException: inner (f:5, F)"}));
 }

@@ -1,6 +1,5 @@
 #include "StorageCollectorPlugin.h"
 
-#include <algorithm>
 #include <stop_token>
 #include <string_view>
 
@@ -9,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "kvr/StorageCollectorInfo.h"
+#include "Recorded.h"
 #include "kvr/host/RecordingAgent.h"
 #include "sim/DescriptionLoader.h"
 #include "platform/Machine.h"
@@ -21,39 +21,8 @@ using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
 constexpr auto kMethods = StorageCollectorPlugin::CollectionMethods();
 
-TEST(StorageCollectorPlugin, RegistrationData)
-{
-    constexpr auto plugin = StorageCollectorPlugin::Plugin;
-    EXPECT_EQ(plugin.Name, "Storage Info Collector");
-    EXPECT_EQ(plugin.Version, "1.0.0.0");
-    EXPECT_EQ(plugin.Description, "Enables collection of Physical Disk and Storage datatypes");
-    EXPECT_EQ(StorageCollectorPlugin::LogId, "StrgColl");
-    // The id is registry text that names the plug-in of the host's metadata.
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id).ToString(), plugin.Id);
-    EXPECT_EQ(Kvr::Guid::Parse(plugin.Id), Kvr::StorageCollectorInfo::Guid);
-
-    EXPECT_EQ(StorageCollectorPlugin::Publisher.Name, "Talvex Technologies");
-    EXPECT_EQ(StorageCollectorPlugin::Publisher.Support, "PluginSupport");
-    EXPECT_FALSE(StorageCollectorPlugin::Publisher.Website.empty());
-}
-
-TEST(StorageCollectorPlugin, MethodTableNamesSixMethodsInOrderWithTheirMessageTypes)
-{
-    std::vector<std::pair<std::string, std::string>> table;
-    for (const auto& method : kMethods) {
-        table.emplace_back(method.Name, method.MessageTypeName());
-    }
-    const std::string ns = "Talvex.Quorlin.Datatypes.";
-    EXPECT_EQ(table, (std::vector<std::pair<std::string, std::string>>{
-                         {"CollectPhysicalDiskDynamicInfo", ns + "PhysicalDiskDynamicInfo"},
-                         {"CollectPhysicalDiskStaticInfo", ns + "PhysicalDiskStaticInfo"},
-                         {"CollectSmartDynamicInfo", ns + "SmartDynamicInfo"},
-                         {"CollectSmartNvmeInfo", ns + "SmartNvmeInfo"},
-                         {"CollectSmartStaticInfo", ns + "SmartStaticInfo"},
-                         {"CollectNvmeIdentifyControllerData", ns + "NvmeIdentifyControllerData"},
-                     }));
-}
-
+// Its registration data and method table are shown by storcoll list (the host
+// area's recorded list.txt).
 TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResource)
 {
     sim::SimMachine machine;
@@ -73,167 +42,63 @@ TEST(StorageCollectorPlugin, ConstructionAsksForItsLogAndTouchesNoMachineResourc
     EXPECT_EQ(agent.Log()->Count(), 0u);
 }
 
-// What sets the six methods apart for the host: the retriever that answers,
-// what it logs on a machine without disks, and the line that names a
-// requested item.
-struct Method {
-    const char* name;
-    const char* retriever;
-    bool listWhenEmpty;
-    std::vector<std::string> emptyLines;  // "LEVEL text"
-    std::string specific;                 // "LEVEL text" before the item id
-    std::string total;                    // before the count of items
-};
-
-// clang-format off
-const Method kMethodRows[] = {
-    {"CollectPhysicalDiskDynamicInfo", "PhysicalDiskDynamicInfoRetriever", true,
-     {"WARNING GetDynamicDiskData: the \"_total\" name is invalid, skipping to the next one.",
-      "TRACE Got total info for PhysicalDiskDynamicInfoRetriever: 0"},
-     "TRACE Specific data for PhysicalDiskDynamicInfoRetriever, itemId : ",
-     "Got total info for PhysicalDiskDynamicInfoRetriever: "},
-    {"CollectPhysicalDiskStaticInfo", "PhysicalDiskStaticInfoRetriever", false,
-     {"DEBUG No disk data been reached out"},
-     "TRACE Specific data for PhysicalDiskStaticInfoCollector, itemId : ",
-     "Got total info for PhysicalDiskStaticInfoCollector: "},
-    {"CollectSmartStaticInfo", "SmartStaticInfoRetriever", false,
-     {"DEBUG No disk data been reached out"},
-     "TRACE Specific data for SmartStaticInfoRetriever, itemId : ",
-     "Got total info for SmartStaticInfoCollector: "},
-    // Its line on a machine without disks is the one written without a source.
-    {"CollectSmartDynamicInfo", "SmartDynamicInfoRetriever", false,
-     {"DEBUG No SMART data been reached out"},
-     "TRACE Specific data for SmartDynamicInfoRetriever, itemId : ",
-     "Got total info for SmartDynamicInfoCollector: "},
-    {"CollectNvmeIdentifyControllerData", "NvmeIdentifyControllerDataRetriever", true,
-     {"DEBUG datatypeId: 'NvmeIdentifyControllerData', itemId: ''",
-      "DEBUG No identify controller data has been reached out"},
-     "DEBUG get specific data for NvmeIdentifyControllerDataRetriever, itemID: ",
-     "Got total info for NvmeIdentifyControllerDataRetriever: "},
-    {"CollectSmartNvmeInfo", "SmartNvmeInfoRetriever", true,
-     {"DEBUG No SMART NVMe data has been reached out"},
-     "DEBUG Specific data for SmartNvmeInfoRetriever, itemId : ",
-     "Got total info for SmartNvmeInfoCollector: "},
-};
-// clang-format on
-
-const Kvr::CollectionMethodEntry& Find(const char* name)
+// What one collection returned, then each line it logged with where it was
+// written (nothing for the lines written without a source).
+std::string Outcome(const Kvr::CollectionMethodEntry& method, StorageCollectorPlugin& plugin, RecordingAgent& agent,
+                    const std::optional<std::string>& itemId)
 {
-    const auto named = [&](const auto& method) { return method.Name == std::string_view(name); };
-    return *std::find_if(kMethods.begin(), kMethods.end(), named);
-}
-
-// "LEVEL text" of each record, each checked to come from `retriever`'s file
-// (no source at all when empty) or, for an error, from the item handler.
-std::vector<std::string> Lines(const RecordingAgent& agent, const std::string& retriever)
-{
-    std::vector<std::string> lines;
-    for (const auto& record : agent.Log()->Records()) {
-        lines.push_back(std::string(Kvr::LogLevelName(record.Level)) + " " + record.Text);
-        if (record.Level == Kvr::LogLevel::Error) continue;
-        EXPECT_EQ(record.File, retriever.empty() ? "" : "src/Plugins/StorageCollector/" + retriever) << record.Text;
-        EXPECT_EQ(record.Line > 0, !retriever.empty()) << record.Text;
-    }
-    return lines;
-}
-
-// The function of a collection's last line: the retriever's CollectData.
-std::string LastFunction(const RecordingAgent& agent)
-{
-    const auto records = agent.Log()->Records();
-    return records.empty() ? "none" : records.back().Function;
-}
-
-std::string CollectData(const std::string& retriever)
-{
-    return retriever.empty() ? "" : "Talvex::Quorlin::Plugins::" + retriever + "::CollectData";
-}
-
-// The KvrException a collection ends in, after the item handler's line.
-Kvr::KvrException Failure(const Kvr::CollectionMethodEntry& method, StorageCollectorPlugin& plugin,
-                          const std::optional<std::string>& itemId)
-{
+    agent.Log()->Clear();
+    std::string text = "  " + itemId.value_or("all") + ": ";
     try {
-        method.Invoke(plugin, itemId, std::nullopt);
+        const auto items = method.Invoke(plugin, itemId, std::nullopt);
+        text += items ? std::to_string(items->size()) + " items" : "no list";
+        for (const auto& item : items.value_or(Kvr::GenericItemList::value_type{})) text += "\n    " + item.ItemId;
     } catch (const Kvr::KvrException& error) {
-        return error;
+        text += "KvrException around " +
+                std::string(error.InnerException() ? error.InnerException()->TypeName() : "nothing") + ": " +
+                error.Message();
     }
-    ADD_FAILURE() << "the collection did not fail";
-    return Kvr::KvrException("none");
+    for (const auto& record : agent.Log()->Records()) {
+        EXPECT_EQ(record.Line > 0, !record.File.empty()) << record.Text;
+        text += "\n    " + std::string(Kvr::LogLevelName(record.Level)) + " " + record.Text;
+        if (!record.File.empty()) text += "  [" + record.File + ", " + record.Function + "]";
+    }
+    return text + "\n";
 }
 
-// On a machine without disks each method reaches its own retriever, which
-// gives an empty list or, whatever the item id, none.
-TEST(StorageCollectorPlugin, EachMethodOnAMachineWithoutDisks)
+// Each method reaches its own retriever, which logs its own lines: on a machine
+// without disks (an empty list or none, whatever the item id), on the built-in
+// machine for all items, one by its exact id and one in another letter case
+// (the out-of-range error), and when every disk has the same id (the argument
+// error), after which the next collection runs. Held to data/transcript.txt.
+TEST(StorageCollectorPlugin, EachMethodsItemsAndLogLinesAsRecorded)
 {
-    for (const Method& row : kMethodRows) {
-        SCOPED_TRACE(row.name);
-        sim::SimMachine machine;
-        platform::MachineScope scope(machine);
+    nlohmann::json sameIds = nlohmann::json::parse(sim::DefaultDescriptionJson());
+    for (int disk = 0; disk < 5; ++disk)
+        sameIds["wmi"]["root\\cimv2"]["classes"]["Win32_DiskDrive"]["rows"].push_back({{"drop", disk}});
+    std::string text;
+    for (const auto& method : kMethods) {
+        text += std::string(method.Name) + "\n";
         RecordingAgent agent;
         StorageCollectorPlugin plugin(agent);
-        const auto items = Find(row.name).Invoke(plugin, std::nullopt, std::nullopt);
-        EXPECT_EQ(items.has_value(), row.listWhenEmpty);
-        EXPECT_TRUE(!items || items->empty());
-        const bool sourceless = std::string_view(row.name) == "CollectSmartDynamicInfo";
-        EXPECT_EQ(Lines(agent, sourceless ? "" : row.retriever), row.emptyLines);
-        EXPECT_EQ(LastFunction(agent), CollectData(sourceless ? "" : row.retriever));
-        if (!row.listWhenEmpty) {
-            EXPECT_FALSE(Find(row.name).Invoke(plugin, "Disk_X", std::nullopt).has_value());
+        {
+            sim::SimMachine empty;
+            platform::MachineScope scope(empty);
+            text += Outcome(method, plugin, agent, std::nullopt) + Outcome(method, plugin, agent, "Disk_X");
+            EXPECT_EQ(empty.Ledger().OpenReport(), "") << method.Name;
         }
-        EXPECT_EQ(machine.Ledger().OpenReport(), "");
-    }
-}
-
-// On the built-in machine: one item by its exact id, the out-of-range error
-// for an id in another letter case, and the argument error when every disk
-// has the same id, after which the next collection runs.
-TEST(StorageCollectorPlugin, EachMethodFindsOneItemByItsExactId)
-{
-    nlohmann::json unlisted = nlohmann::json::parse(sim::DefaultDescriptionJson());
-    for (int disk = 0; disk < 5; ++disk)
-        unlisted["wmi"]["root\\cimv2"]["classes"]["Win32_DiskDrive"]["rows"].push_back({{"drop", disk}});
-    for (const Method& row : kMethodRows) {
-        SCOPED_TRACE(row.name);
         sim::SimMachine machine(sim::DefaultDescription());
         platform::MachineScope scope(machine);
-        RecordingAgent agent;
-        StorageCollectorPlugin plugin(agent);
-        const auto& method = Find(row.name);
-        const auto all = method.Invoke(plugin, std::nullopt, std::nullopt);
-        ASSERT_TRUE(all.has_value() && !all->empty());
-        const std::string id = all->back().ItemId;
-
-        agent.Log()->Clear();
-        const auto one = method.Invoke(plugin, id, std::nullopt);
-        ASSERT_TRUE(one.has_value() && one->size() == 1u);
-        EXPECT_EQ(one->front().ItemId, id);
-        const auto lines = Lines(agent, row.retriever);
-        EXPECT_NE(std::find(lines.begin(), lines.end(), row.specific + id), lines.end());
-        EXPECT_EQ(lines.back(), "TRACE " + row.total + "1");
-        EXPECT_EQ(LastFunction(agent), CollectData(row.retriever));
-
-        agent.Log()->Clear();
-        const std::string miscased = "disk_" + id.substr(5);
-        const Kvr::KvrException missing = Failure(method, plugin, miscased);
-        ASSERT_NE(missing.InnerException(), nullptr);
-        EXPECT_EQ(missing.InnerException()->TypeName(), "Kvr::ArgumentOutOfRangeException");
-        EXPECT_EQ(missing.Message(), "cannot find data with specific ID: " + miscased);
-        EXPECT_EQ(Lines(agent, row.retriever).back(),
-                  "ERROR Exception : cannot find data with specific ID: " + miscased);
-
-        if (all->size() < 2) continue;
-        machine.Load(sim::ParseDescription(unlisted.dump()));
-        agent.Log()->Clear();
-        const Kvr::KvrException duplicate = Failure(method, plugin, std::nullopt);
-        ASSERT_NE(duplicate.InnerException(), nullptr);
-        EXPECT_EQ(duplicate.InnerException()->TypeName(), "Kvr::ArgumentException");
-        EXPECT_EQ(Lines(agent, row.retriever).back(),
-                  "ERROR Exception : An item with the same key has already been added. Key: Disk_");
+        text += Outcome(method, plugin, agent, std::nullopt);
+        const std::string id = method.Invoke(plugin, std::nullopt, std::nullopt)->back().ItemId;
+        text += Outcome(method, plugin, agent, id) + Outcome(method, plugin, agent, "disk_" + id.substr(5));
+        machine.Load(sim::ParseDescription(sameIds.dump()));
+        text += Outcome(method, plugin, agent, std::nullopt);
         machine.Load(sim::DefaultDescription());
-        EXPECT_EQ(method.Invoke(plugin, std::nullopt, std::nullopt)->size(), all->size());
-        EXPECT_EQ(machine.Ledger().OpenReport(), "");
+        text += Outcome(method, plugin, agent, std::nullopt);
+        EXPECT_EQ(machine.Ledger().OpenReport(), "") << method.Name;
     }
+    test_support::ExpectRecorded(text, PLUGIN_TEST_DATA "/transcript.txt");
 }
 
 TEST(StorageCollectorPlugin, CancelledTokenStopsEveryMethodBeforeItsRetrieverAndLogsNothing)
