@@ -100,4 +100,30 @@ TEST_F(MachineHardware, ReadersSeeOneMachineOrTheOtherWhileLoadsGoOn)
     EXPECT_EQ(odd, 0);
 }
 
+// A fault narrowed to the device descriptor, given by the drive's section or
+// the disk's own, fails that query alone: the controller still answers.
+TEST_F(MachineHardware, ADescriptorFaultLeavesTheControllersQueriesAlone)
+{
+    Describe(R"({"disks": [
+        {"number": 0, "model": "N", "pnpDeviceId": "P0", "sizeBytes": 1000000000,
+         "nvme": {"faults": {"deviceDescriptor": 1117}}},
+        {"number": 1, "model": "N", "pnpDeviceId": "P1", "sizeBytes": 1000000000, "nvme": {},
+         "faults": {"requests": [{"ioctl": "IOCTL_STORAGE_QUERY_PROPERTY", "property": 0, "error": 21}]}}]})");
+    const std::pair<const wchar_t*, DWORD> disks[] = {{L"\\\\.\\PhysicalDrive0", 1117}, {L"\\\\.\\PhysicalDrive1", 21}};
+    for (const auto& [path, error] : disks) {
+        const HANDLE handle = CreateFileW(path, GENERIC_READ, 3, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(Product(handle), "") << error;
+        EXPECT_EQ(GetLastError(), error);
+        const DWORD identify[] = {StorageAdapterProtocolSpecificProperty, PropertyStandardQuery, ProtocolTypeNvme,
+                                  NVMeDataTypeIdentify, 1, 0, 40, 4096};
+        std::vector<std::uint8_t> query(8 + 40 + 4096, 0);
+        std::memcpy(query.data(), identify, sizeof identify);
+        DWORD returned = 0;
+        EXPECT_TRUE(DeviceIoControl(handle, IOCTL_STORAGE_QUERY_PROPERTY, query.data(), static_cast<DWORD>(query.size()),
+                                    query.data(), static_cast<DWORD>(query.size()), &returned, nullptr))
+            << error;
+        CloseHandle(handle);
+    }
+}
+
 }  // namespace

@@ -42,6 +42,9 @@ struct RequestFault {
     // Narrows further to one feature register value: SMART READ DATA (0xD0)
     // against SMART READ THRESHOLDS (0xD1), say.
     std::optional<std::uint8_t> feature;
+    // For IOCTL_STORAGE_QUERY_PROPERTY: narrows to one PropertyId
+    // (StorageDeviceProperty, the device descriptor, say).
+    std::optional<DWORD> property;
     FaultKind kind = FaultKind::Fail;
     DWORD error = ERROR_GEN_FAILURE;  // for Fail (and Refuse outside pass-through)
 };
@@ -51,13 +54,15 @@ struct DeviceFaults {
     DWORD openError = ERROR_ACCESS_DENIED;  // what CreateFileW sets when refused
     std::vector<RequestFault> requests;
 
-    // The first fault for the code whose command and feature filters are empty or equal.
+    // The first fault for the code whose command, feature and property filters are empty or equal.
     const RequestFault* Find(DWORD code, std::optional<std::uint8_t> command = std::nullopt,
-                             std::optional<std::uint8_t> feature = std::nullopt) const
+                             std::optional<std::uint8_t> feature = std::nullopt,
+                             std::optional<DWORD> property = std::nullopt) const
     {
         for (const auto& fault : requests)
             if (fault.code == code && (!fault.command || !command || *fault.command == *command) &&
-                (!fault.feature || !feature || *fault.feature == *feature))
+                (!fault.feature || !feature || *fault.feature == *feature) &&
+                (!fault.property || !property || *fault.property == *property))
                 return &fault;
         return nullptr;
     }

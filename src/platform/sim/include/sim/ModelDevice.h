@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "platform/Device.h"
@@ -39,12 +40,16 @@ public:
 protected:
     virtual platform::IoResult Answer(const platform::IoRequest& request) = 0;
 
+    // The PropertyId a property query asks for; none for other requests and
+    // for an input too short to hold one.
+    static std::optional<DWORD> QueriedProperty(const platform::IoRequest& request);
+
     // A request outside the pass-through paths, with the device's fault for
     // its code applied: Fail and Refuse fail it, ZeroData zeroes its reply.
     template <typename AnswerFn>
     platform::IoResult Plain(const platform::IoRequest& request, AnswerFn&& answer)
     {
-        const RequestFault* fault = Faults().Find(request.code);
+        const RequestFault* fault = Faults().Find(request.code, std::nullopt, std::nullopt, QueriedProperty(request));
         if (fault != nullptr && fault->kind != FaultKind::ZeroData) return platform::IoResult::Failure(fault->error);
         platform::IoResult result = answer();
         if (fault != nullptr && result.error == ERROR_SUCCESS) ZeroReply(request, result.bytesReturned);

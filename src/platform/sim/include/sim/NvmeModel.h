@@ -175,7 +175,6 @@ struct NvmeVendorHealthLog {
 // Requests the drive refuses, each with the Win32 error DeviceIoControl
 // then reports; 0 answers normally.
 struct NvmeFaults {
-    DWORD deviceDescriptor = 0;  // answered by the disk, for the drive
     DWORD identify = 0;
     DWORD healthLog = 0;
     DWORD vendorHealthLog = 0;

@@ -4,17 +4,6 @@
 
 namespace sim {
 
-namespace {
-
-// The property a STORAGE_PROPERTY_QUERY asks for, or -1 when the input is short.
-long long PropertyId(const platform::IoRequest& request)
-{
-    if (request.in == nullptr || request.inSize < 4) return -1;
-    return wire::U32(request.in, 0);
-}
-
-}  // namespace
-
 DiskDevice::DiskDevice(DiskModel model) : m_model(std::move(model))
 {
     if (m_model.nvme) m_nvme = std::make_shared<NvmeDevice>(*m_model.nvme);
@@ -37,12 +26,10 @@ platform::IoResult DiskDevice::Answer(const platform::IoRequest& request)
     case IOCTL_STORAGE_QUERY_PROPERTY: {
         // Protocol-specific queries reach the NVMe controller; the storage
         // stack answers the others for any disk.
-        const long long property = PropertyId(request);
+        const std::optional<DWORD> property = QueriedProperty(request);
         if (m_nvme && (property == StorageAdapterProtocolSpecificProperty ||
                        property == StorageDeviceProtocolSpecificProperty))
             return Plain(request, [&] { return m_nvme->Control(request); });
-        if (m_nvme && property == StorageDeviceProperty && m_model.nvme->faults.deviceDescriptor != 0)
-            return Plain(request, [&] { return platform::IoResult::Failure(m_model.nvme->faults.deviceDescriptor); });
         return Plain(request, [&] { return AnswerQueryProperty(request, m_model.descriptor); });
     }
     case IOCTL_DISK_GET_DRIVE_GEOMETRY:

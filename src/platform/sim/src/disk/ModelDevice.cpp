@@ -12,6 +12,14 @@ constexpr DWORD kFileAppendData = 0x0004;
 
 }  // namespace
 
+std::optional<DWORD> ModelDevice::QueriedProperty(const platform::IoRequest& request)
+{
+    if (request.code != IOCTL_STORAGE_QUERY_PROPERTY || request.in == nullptr || request.inSize < 4) return std::nullopt;
+    DWORD property = 0;
+    std::memcpy(&property, request.in, sizeof property);
+    return property;
+}
+
 platform::IoResult ModelDevice::Control(const platform::IoRequest& request)
 {
     RecordedRequest record;

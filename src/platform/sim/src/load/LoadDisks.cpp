@@ -137,7 +137,8 @@ namespace {
 // The keys whose default depends on others, as given (or not).
 struct GivenKeys {
     std::optional<std::wstring> interfacePath, instanceId, wmiName;
-    std::optional<STORAGE_BUS_TYPE> busType, nvmeBusType;
+    std::optional<STORAGE_BUS_TYPE> busType;
+    NvmeDiskKeys nvme;
     std::optional<std::string> vendor, product, revision;
     std::optional<DiskGeometry> geometry;
     std::optional<MediaType> mediaType;
@@ -183,7 +184,7 @@ void ReadDiskKeys(const Node& item, ObjectReader& r, DiskDescription& disk, Give
     if (item.value.contains("ata") && item.value.contains("nvme"))
         item.Member("nvme").Expected("either \"ata\" or \"nvme\", not both");
     r.Optional("ata", [&](const Node& n) { hw.ata = ReadAta(n, disk); });
-    r.Optional("nvme", [&](const Node& n) { hw.nvme = ReadNvme(n, disk, given.nvmeBusType); });
+    r.Optional("nvme", [&](const Node& n) { hw.nvme = ReadNvme(n, disk, given.nvme); });
     r.Optional("layout", [&](const Node& n) {
         hw.layout = ReadLayout(n, LayoutContext{disk.sizeBytes, disk.bytesPerSector, disk.pnpDeviceId});
     });
@@ -199,7 +200,7 @@ void CheckDisk(const Node& item, const DiskDescription& disk, const GivenKeys& g
     if (!fresh)
         item.Member("number").Expected("a disk number not used before (" + std::to_string(disk.number) +
                                        " is taken by " + taken->second + ")");
-    if (given.busType && given.nvmeBusType && *given.busType != *given.nvmeBusType)
+    if (given.busType && given.nvme.busType && *given.busType != *given.nvme.busType)
         item.Member("nvme").Member("busType").Expected("the disk's own bus type, " + std::to_string(*given.busType));
 }
 
@@ -210,7 +211,7 @@ void ApplyDefaults(DiskDescription& disk, const GivenKeys& given)
     hw.number = disk.number;
     hw.interfacePath = given.interfacePath.value_or(DefaultInterfacePath(disk.pnpDeviceId));
     hw.instanceId = given.instanceId.value_or(Widen(disk.pnpDeviceId));
-    hw.descriptor.busType = given.busType.value_or(given.nvmeBusType.value_or(DefaultBusType(disk)));
+    hw.descriptor.busType = given.busType.value_or(given.nvme.busType.value_or(DefaultBusType(disk)));
     hw.descriptor.vendor = given.vendor.value_or(hw.nvme ? "NVMe" : "");
     hw.descriptor.product = given.product.value_or(disk.model);
     hw.descriptor.revision = given.revision.value_or(disk.firmware);
@@ -219,6 +220,14 @@ void ApplyDefaults(DiskDescription& disk, const GivenKeys& given)
     shape.bytesPerSector = disk.bytesPerSector;
     hw.geometry = given.geometry.value_or(DefaultGeometry(disk.sizeBytes, shape));
     if (hw.nvme) hw.nvme->busType = hw.descriptor.busType;
+    if (given.nvme.descriptorError) {
+        // Ahead of the disk's own faults, so that it is the one met.
+        RequestFault fault;
+        fault.code = IOCTL_STORAGE_QUERY_PROPERTY;
+        fault.property = StorageDeviceProperty;
+        fault.error = *given.nvme.descriptorError;
+        hw.faults.requests.insert(hw.faults.requests.begin(), fault);
+    }
     disk.mediaType = given.mediaType.value_or(DefaultMediaType(disk));
     disk.wmiInstanceName = given.wmiName.value_or(
         WmiLetterCase(hw.instanceId.empty() ? Widen(disk.pnpDeviceId) : hw.instanceId) + L"_0");

@@ -2,7 +2,7 @@
 //
 //   "faults": { "access": "readWrite" | "readOnly" | "none", "openError": 5,
 //               "requests": [ { "ioctl": "IOCTL_SCSI_PASS_THROUGH_DIRECT", "command": "0xB0",
-//                               "feature": "0xD1", "kind": "fail" | "zeroData" | "refuse",
+//                               "feature": "0xD1", "property": 0, "kind": "fail" | "zeroData" | "refuse",
 //                               "error": 31 } ] }
 #include <cctype>
 
@@ -50,21 +50,6 @@ DWORD ReadIoctl(const Node& node)
     return static_cast<DWORD>(ReadNumber(node, 0xFFFFFFFF, expected));
 }
 
-template <typename Enum, std::size_t N>
-Enum ReadChoice(const Node& node, const std::pair<const char*, Enum> (&choices)[N])
-{
-    std::string expected = "one of";
-    for (std::size_t i = 0; i < N; ++i) expected += std::string(i == 0 ? " \"" : i + 1 == N ? " or \""
-                                                                                            : ", \"") +
-                                                    choices[i].first + "\"";
-    if (node.value.is_string()) {
-        const std::string text = node.value.get<std::string>();
-        for (const auto& [name, value] : choices)
-            if (text == name) return value;
-    }
-    node.Expected(expected);
-}
-
 RequestFault ReadRequestFault(const Node& node)
 {
     static const std::pair<const char*, FaultKind> kinds[] = {
@@ -78,6 +63,9 @@ RequestFault ReadRequestFault(const Node& node)
         });
         r.Optional("feature", [&](const Node& n) {
             fault.feature = static_cast<std::uint8_t>(ReadNumber(n, 0xFF, "a feature register byte"));
+        });
+        r.Optional("property", [&](const Node& n) {
+            fault.property = static_cast<DWORD>(ReadNumber(n, 0xFFFFFFFF, "a storage property id"));
         });
         r.Optional("kind", [&](const Node& n) { fault.kind = ReadChoice(n, kinds); });
         r.Optional("error", [&](const Node& n) { fault.error = ReadWin32Error(n); });

@@ -252,7 +252,7 @@ void Exclusive(const Node& node, const char* fields, const char* hex)
 
 }  // namespace
 
-NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::optional<STORAGE_BUS_TYPE>& busType)
+NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, NvmeDiskKeys& diskKeys)
 {
     NvmeDriveModel drive;
     drive.identify.sn = disk.serial.substr(0, 20);
@@ -263,7 +263,7 @@ NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::opti
     Exclusive(node, "health", "healthHex");
     Exclusive(node, "vendorHealth", "vendorHealthHex");
     ReadObject(node, [&](ObjectReader& r) {
-        r.Optional("busType", [&](const Node& n) { busType = ReadBusType(n); });
+        r.Optional("busType", [&](const Node& n) { diskKeys.busType = ReadBusType(n); });
         r.Optional("identify", [&](const Node& n) { ReadFields(n, IdentifyFields(), drive.identify); });
         r.Optional("identifyHex", [&](const Node& n) { drive.rawIdentify = ReadHex(n, 4096); });
         r.Optional("health", [&](const Node& n) { ReadFields(n, HealthFields(), drive.health); });
@@ -276,7 +276,7 @@ NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::opti
         r.Optional("vendorHealthHex", [&](const Node& n) { drive.rawVendorHealthLog = ReadHex(n, 512); });
         r.Optional("faults", [&](const Node& n) {
             ReadObject(n, [&](ObjectReader& f) {
-                f.Optional("deviceDescriptor", [&](const Node& e) { drive.faults.deviceDescriptor = ReadWin32Error(e); });
+                f.Optional("deviceDescriptor", [&](const Node& e) { diskKeys.descriptorError = ReadWin32Error(e); });
                 f.Optional("identify", [&](const Node& e) { drive.faults.identify = ReadWin32Error(e); });
                 f.Optional("healthLog", [&](const Node& e) { drive.faults.healthLog = ReadWin32Error(e); });
                 f.Optional("vendorHealthLog", [&](const Node& e) { drive.faults.vendorHealthLog = ReadWin32Error(e); });

@@ -107,15 +107,9 @@ std::vector<ExtraInterface> ReadInterfaces(const Node& node)
             });
             r.Optional("sizeQuery", [&](const Node& n) {
                 using SizeQuery = platform::DeviceInterfaceRecord::SizeQuery;
-                const std::string answer = n.value.is_string() ? n.value.get<std::string>() : "";
-                if (answer == "fails")
-                    extra.record.sizeQuery = SizeQuery::Fails;
-                else if (answer == "succeeds")
-                    extra.record.sizeQuery = SizeQuery::Succeeds;
-                else if (answer == "reportsZero")
-                    extra.record.sizeQuery = SizeQuery::ReportsZero;
-                else
-                    n.Expected("\"fails\", \"succeeds\" or \"reportsZero\"");
+                static const std::pair<const char*, SizeQuery> answers[] = {
+                    {"fails", SizeQuery::Fails}, {"succeeds", SizeQuery::Succeeds}, {"reportsZero", SizeQuery::ReportsZero}};
+                extra.record.sizeQuery = ReadChoice(n, answers);
             });
         });
         interfaces.push_back(std::move(extra));

@@ -20,8 +20,12 @@ std::vector<WmiNamespaceOverride> ReadWmi(const Node& node);
 
 // Parts of a disk, each read by a file of its own.
 AtaDriveModel ReadAta(const Node& node, const DiskDescription& disk);
-// `busType` receives the bus type the section names, if it names one.
-NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, std::optional<STORAGE_BUS_TYPE>& busType);
+// What the "nvme" section says of the disk it sits behind, if it says it.
+struct NvmeDiskKeys {
+    std::optional<STORAGE_BUS_TYPE> busType;
+    std::optional<DWORD> descriptorError;  // the disk's device descriptor query fails with it
+};
+NvmeDriveModel ReadNvme(const Node& node, const DiskDescription& disk, NvmeDiskKeys& diskKeys);
 struct LayoutContext {
     std::uint64_t sizeBytes = 0;
     std::uint32_t bytesPerSector = 512;

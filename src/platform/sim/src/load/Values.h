@@ -1,11 +1,13 @@
 // Readers for the values the hardware sections share: small integers, numbers
-// given as text, hex byte strings, GUIDs, Win32 errors and bus types. Each
+// given as text, hex byte strings, GUIDs, Win32 errors, bus types and names
+// from a fixed set. Each
 // refuses a value it cannot take with the path and what it expected.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "JsonReader.h"
@@ -32,6 +34,22 @@ DWORD ReadWin32Error(const Node& node);
 // A STORAGE_BUS_TYPE: a name ("Sata", "Nvme", "RAID", "Usb", ...) in any
 // letter case, or its number.
 STORAGE_BUS_TYPE ReadBusType(const Node& node);
+
+// One of the names `choices` gives, as its value.
+template <typename Enum, std::size_t N>
+Enum ReadChoice(const Node& node, const std::pair<const char*, Enum> (&choices)[N])
+{
+    std::string expected = "one of";
+    for (std::size_t i = 0; i < N; ++i) expected += std::string(i == 0 ? " \"" : i + 1 == N ? " or \""
+                                                                                            : ", \"") +
+                                                    choices[i].first + "\"";
+    if (node.value.is_string()) {
+        const std::string text = node.value.get<std::string>();
+        for (const auto& [name, value] : choices)
+            if (text == name) return value;
+    }
+    node.Expected(expected);
+}
 
 // Refuses the value of `key` in the object at `parent`, whether the key is
 // there (a value that does not fit) or not (one that a default made so).
