@@ -2,7 +2,7 @@
 // VARIANT a value becomes.
 #include "platform/WmiData.h"
 
-#include <cwctype>
+#include "platform/CaselessNames.h"
 
 namespace platform {
 
@@ -61,14 +61,6 @@ HRESULT Store(const WmiScalar& element, CimType type, VARIANT& out)
     return S_OK;
 }
 
-// Every property read looks its name up by comparing names, and names are
-// ASCII in practice: those fold without the locale's tables.
-wint_t FoldName(wchar_t c) noexcept
-{
-    if (c >= 0x80) return std::towlower(static_cast<wint_t>(c));
-    return static_cast<wint_t>(c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c);
-}
-
 }  // namespace
 
 WmiValue WmiValue::Null(CimType type, bool isArray) { return WmiValue{type, isArray, true, {}}; }
@@ -82,7 +74,7 @@ bool WmiNamesEqual(std::wstring_view a, std::wstring_view b) noexcept
 {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (a[i] != b[i] && FoldName(a[i]) != FoldName(b[i])) return false;
+        if (a[i] != b[i] && FoldLower(a[i]) != FoldLower(b[i])) return false;
     return true;
 }
 

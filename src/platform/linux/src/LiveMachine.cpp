@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwctype>
 #include <thread>
 
 #include "DiskCatalog.h"
@@ -12,6 +11,7 @@
 #include "PerfCounters.h"
 #include "SysfsFiles.h"
 #include "WmiRows.h"
+#include "platform/CaselessNames.h"
 
 namespace live {
 
@@ -26,18 +26,6 @@ const std::array<std::wstring_view, 6> kNamespaces = {
 
 constexpr unsigned kCapSysRawio = 17;
 constexpr unsigned kCapSysAdmin = 21;
-
-bool SameName(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return std::towupper(static_cast<std::wint_t>(x)) == std::towupper(static_cast<std::wint_t>(y));
-           });
-}
-
-bool StartsWith(std::wstring_view text, std::wstring_view prefix)
-{
-    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
-}
 
 // The N of "PhysicalDriveN": decimal digits without leading zeros.
 bool DriveNumber(std::wstring_view digits, std::size_t& number)
@@ -92,7 +80,7 @@ std::shared_ptr<platform::Device> LiveMachine::OpenDisk(std::size_t index, DWORD
 std::shared_ptr<platform::Device> LiveMachine::OpenVolume(wchar_t letter, DWORD& error) const
 {
     for (const LetteredPartition& lettered : m_letters) {
-        if (std::towupper(static_cast<std::wint_t>(letter)) != static_cast<std::wint_t>(lettered.Letter)) continue;
+        if (platform::FoldUpper(letter) != lettered.Letter) continue;
         auto disk = std::dynamic_pointer_cast<LiveDisk>(OpenDisk(lettered.Disk, error));
         if (!disk) return nullptr;
         const DiskEntry& entry = m_disks[lettered.Disk];
@@ -107,19 +95,19 @@ platform::OpenResult LiveMachine::OpenDevice(std::wstring_view path, DWORD)
     // Any access may be asked for; the device is opened read-only whatever it is.
     DWORD error = ERROR_FILE_NOT_FOUND;
     for (std::size_t i = 0; i < m_disks.size(); ++i) {
-        if (SameName(path, wmi::Wide(m_disks[i].InterfacePath))) {
+        if (platform::SameCaseless(path, wmi::Wide(m_disks[i].InterfacePath))) {
             auto device = OpenDisk(i, error);
             return {device, device ? DWORD{ERROR_SUCCESS} : error};
         }
     }
-    if (!StartsWith(path, L"\\\\.\\") && !StartsWith(path, L"\\\\?\\")) return {nullptr, ERROR_FILE_NOT_FOUND};
+    if (!platform::StartsCaseless(path, L"\\\\.\\") && !platform::StartsCaseless(path, L"\\\\?\\")) return {nullptr, ERROR_FILE_NOT_FOUND};
     const std::wstring_view name = path.substr(4);
     std::shared_ptr<platform::Device> device;
     std::size_t number = 0;
     constexpr std::wstring_view kDrive = L"PhysicalDrive";
     if (name.size() == 2 && name[1] == L':') {
         device = OpenVolume(name[0], error);
-    } else if (StartsWith(name, kDrive) && DriveNumber(name.substr(kDrive.size()), number) && number < m_disks.size()) {
+    } else if (platform::StartsCaseless(name, kDrive) && DriveNumber(name.substr(kDrive.size()), number) && number < m_disks.size()) {
         device = OpenDisk(number, error);
     }
     return {device, device ? DWORD{ERROR_SUCCESS} : error};

@@ -1,31 +1,12 @@
 #include "sim/DiskSet.h"
 
 #include <algorithm>
-#include <cwctype>
+
+#include "platform/CaselessNames.h"
 
 namespace sim {
 
 namespace {
-
-// Device paths are looked up on every open; ASCII ones fold without the
-// locale's tables.
-wchar_t Fold(wchar_t c)
-{
-    if (c >= 0x80) return static_cast<wchar_t>(std::towupper(static_cast<std::wint_t>(c)));
-    return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
-}
-
-bool SameName(std::wstring_view a, std::wstring_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
-               return Fold(x) == Fold(y);
-           });
-}
-
-bool StartsWith(std::wstring_view text, std::wstring_view prefix)
-{
-    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
-}
 
 // The N of "PhysicalDriveN": decimal digits, without leading zeros.
 bool ParseDriveNumber(std::wstring_view digits, std::uint32_t& number)
@@ -46,13 +27,13 @@ bool ParseDriveNumber(std::wstring_view digits, std::uint32_t& number)
 std::size_t DiskSet::FoldedHash::operator()(std::wstring_view path) const noexcept
 {
     std::size_t hash = 14695981039346656037ull;
-    for (wchar_t c : path) hash = (hash ^ static_cast<std::size_t>(Fold(c))) * 1099511628211ull;
+    for (wchar_t c : path) hash = (hash ^ static_cast<std::size_t>(platform::FoldUpper(c))) * 1099511628211ull;
     return hash;
 }
 
 bool DiskSet::FoldedEqual::operator()(std::wstring_view a, std::wstring_view b) const noexcept
 {
-    return SameName(a, b);
+    return platform::SameCaseless(a, b);
 }
 
 std::shared_ptr<DiskDevice> DiskSet::AddDisk(DiskModel disk)
@@ -103,7 +84,7 @@ std::shared_ptr<DiskDevice> DiskSet::Disk(std::uint32_t number) const
 std::shared_ptr<VolumeDevice> DiskSet::Volume(wchar_t letter) const
 {
     for (const auto& volume : m_volumes)
-        if (Fold(volume->Model().letter) == Fold(letter)) return volume;
+        if (platform::FoldUpper(volume->Model().letter) == platform::FoldUpper(letter)) return volume;
     return nullptr;
 }
 
@@ -119,12 +100,12 @@ std::shared_ptr<platform::Device> DiskSet::Find(std::wstring_view path) const
 {
     // Null for an interface without a device.
     if (const auto found = m_interfaceByPath.find(path); found != m_interfaceByPath.end()) return found->second;
-    if (!StartsWith(path, L"\\\\.\\") && !StartsWith(path, L"\\\\?\\")) return nullptr;
+    if (!platform::StartsCaseless(path, L"\\\\.\\") && !platform::StartsCaseless(path, L"\\\\?\\")) return nullptr;
     const std::wstring_view name = path.substr(4);
     if (name.size() == 2 && name[1] == L':') return Volume(name[0]);
     constexpr std::wstring_view kDrive = L"PhysicalDrive";
     std::uint32_t number = 0;
-    if (StartsWith(name, kDrive) && ParseDriveNumber(name.substr(kDrive.size()), number)) return AnyDisk(number);
+    if (platform::StartsCaseless(name, kDrive) && ParseDriveNumber(name.substr(kDrive.size()), number)) return AnyDisk(number);
     return nullptr;
 }
 
@@ -149,7 +130,7 @@ std::vector<platform::DeviceInterfaceRecord> DiskSet::DeviceInterfaces(const GUI
 std::wstring DiskSet::LogicalDriveStrings() const
 {
     std::vector<wchar_t> letters;
-    for (const auto& volume : m_volumes) letters.push_back(Fold(volume->Model().letter));
+    for (const auto& volume : m_volumes) letters.push_back(platform::FoldUpper(volume->Model().letter));
     std::sort(letters.begin(), letters.end());
     std::wstring strings;
     for (wchar_t letter : letters) {
