@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "LiveTree.h"
 #include "ReplayKernel.h"
@@ -80,8 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto kernel = std::make_shared<livetest::ReplayKernel>(TreeRoot() / "reply");
     // Images as large as sysfs says, without the bytes: the partition table
     // reader checks sizes against them. Capped, as a hostile size is any size.
-    for (const char* disk : {"sda", "nvme0n1"}) {
-        const auto sectors = std::strtoull(std::string(slots[disk[0] == 's' ? 6 : 25]).c_str(), nullptr, 10);
+    constexpr std::pair<const char*, std::size_t> kDiskSizes[] = {{"sda", tree::SlotOf("@SATA/block/sda/size")},
+                                                                  {"nvme0n1", tree::SlotOf("@NVME/nvme0n1/size")}};
+    for (const auto& [disk, sizeSlot] : kDiskSizes) {
+        const auto sectors = std::strtoull(std::string(slots[sizeSlot]).c_str(), nullptr, 10);
         const std::uintmax_t bytes = std::min<std::uintmax_t>(sectors, 1ULL << 27) * 512;
         std::error_code ignored;
         if (bytes > fs::file_size(TreeRoot() / "dev" / disk, ignored)) fs::resize_file(TreeRoot() / "dev" / disk, bytes, ignored);

@@ -44,6 +44,14 @@ inline constexpr std::array<std::string_view, 48> kSlots = {
     // the controller fails a log page it does not have.
     "reply/nvme0.identify-01", "reply/nvme0.log-02"};
 
+// The position of `slot` among kSlots.
+constexpr std::size_t SlotOf(std::string_view slot)
+{
+    for (std::size_t i = 0; i < kSlots.size(); ++i)
+        if (kSlots[i] == slot) return i;
+    throw "no such slot";  // in a constant expression, a compile error
+}
+
 inline std::string PathOf(std::string_view slot)
 {
     std::string path(slot);
