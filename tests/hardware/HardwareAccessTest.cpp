@@ -32,17 +32,14 @@ std::uint32_t U32(const Bytes& input, std::size_t offset)
 
 std::wstring Drive(int number) { return L"\\\\.\\PhysicalDrive" + std::to_wstring(number); }
 
-class HardwareAccessTest : public SimMachineFixture {
-protected:
-    void Use(const char* name) { machine.Load(sim::LoadDescriptionFile(HARDWARE_TEST_DATA "/" + std::string(name) + ".json")); }
-};
+class HardwareAccessTest : public SimMachineFixture {};
 
 TEST_F(HardwareAccessTest, ListsDisksByDeviceNumberKeepingWhereTheyWereFound)
 {
     HardwareAccess access;
     EXPECT_TRUE(access.GetAllBasicDiskInfo({}).empty());
 
-    Use("unsorted");  // disks 2, 0, 1, 12
+    DescribeFile(HARDWARE_TEST_DATA "/unsorted.json");  // disks 2, 0, 1, 12
     const auto disks = access.GetAllBasicDiskInfo({{1, DiskDriveMediaType::SSD}, {1, DiskDriveMediaType::HDD}, {2, DiskDriveMediaType::HDD}});
     ASSERT_EQ(disks.size(), 4u);
     const std::uint32_t numbers[] = {0, 1, 2, 12};
@@ -63,7 +60,7 @@ TEST_F(HardwareAccessTest, ListsDisksByDeviceNumberKeepingWhereTheyWereFound)
     // An interface that cannot be opened ends the list, as does a disk that
     // refuses even a read-only open.
     for (const auto& [machineName, first] : {std::pair{"gone", 3u}, std::pair{"locked", 5u}}) {
-        Use(machineName);
+        DescribeFile(HARDWARE_TEST_DATA "/" + std::string(machineName) + ".json");
         const auto listed = access.GetAllBasicDiskInfo({});
         ASSERT_EQ(listed.size(), 1u) << machineName;
         EXPECT_EQ(listed[0].DeviceNumber, first) << machineName;
@@ -73,7 +70,7 @@ TEST_F(HardwareAccessTest, ListsDisksByDeviceNumberKeepingWhereTheyWereFound)
 
 TEST_F(HardwareAccessTest, IdentifyAndLogRequestsCarryTheExpectedBlocks)
 {
-    Use("quirks");
+    DescribeFile(HARDWARE_TEST_DATA "/quirks.json");
     HardwareAccess access;
     EXPECT_EQ(access.GetEppid(Drive(0)), "ABCDEFGHIJKLMNOPQRST");
     ASSERT_TRUE(access.ProbeScsiInquiry(Drive(0)));
@@ -108,7 +105,7 @@ TEST_F(HardwareAccessTest, IdentifyAndLogRequestsCarryTheExpectedBlocks)
 
 TEST_F(HardwareAccessTest, ModelNumberFallsBackOnlyWhenTheAtaAnswerIsEmpty)
 {
-    Use("quirks");  // disk 1: the ATA path answers zeros; disk 2: the ATA request fails
+    DescribeFile(HARDWARE_TEST_DATA "/quirks.json");  // disk 1: the ATA path answers zeros; disk 2: the ATA request fails
     HardwareAccess access;
     std::uint8_t untouched[512];
     std::memset(untouched, 0xCC, sizeof(untouched));
@@ -128,7 +125,7 @@ TEST_F(HardwareAccessTest, ModelNumberFallsBackOnlyWhenTheAtaAnswerIsEmpty)
 
 TEST_F(HardwareAccessTest, EppidNeedsLoggingAndAPageTheDriveReturns)
 {
-    Use("quirks");
+    DescribeFile(HARDWARE_TEST_DATA "/quirks.json");
     HardwareAccess access;
     EXPECT_EQ(access.GetEppid(Drive(3)), "") << "no General Purpose Logging";
     EXPECT_EQ(machine.Disks()->Disk(3)->Requests(IOCTL_SCSI_PASS_THROUGH_DIRECT).size(), 1u);  // identify only
@@ -142,7 +139,7 @@ TEST_F(HardwareAccessTest, EppidNeedsLoggingAndAPageTheDriveReturns)
 
 TEST_F(HardwareAccessTest, InquiryProbeReadsTheScsiStatus)
 {
-    Use("quirks");
+    DescribeFile(HARDWARE_TEST_DATA "/quirks.json");
     HardwareAccess access;
     EXPECT_FALSE(access.ProbeScsiInquiry(Drive(7)));
     EXPECT_EQ(Raised([&] { access.ProbeScsiInquiry(Drive(8)); }), HRESULT_FROM_WIN32(ERROR_INVALID_FUNCTION));
@@ -163,7 +160,7 @@ TEST_F(HardwareAccessTest, AtaStringsSwapEachWholePairAndKeepEveryByte)
 
 TEST_F(HardwareAccessTest, SizeCountsWholeCylinders)
 {
-    Use("quirks");
+    DescribeFile(HARDWARE_TEST_DATA "/quirks.json");
     HardwareAccess access;
     EXPECT_EQ(access.GetDiskSizeInMegaBytes(0), 7844u);  // 1000 cylinders of 255 x 63 x 512 bytes
     EXPECT_EQ(Raised([&] { access.GetDiskSizeInMegaBytes(9); }), HRESULT_FROM_WIN32(ERROR_ACCESS_DENIED));

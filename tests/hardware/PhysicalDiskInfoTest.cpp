@@ -11,14 +11,11 @@ namespace {
 using namespace Talvex::Quorlin::Cpp::Common;
 using HardwareAccessLib::DiskDriveMediaType;
 
-class PhysicalDiskInfoTest : public SimMachineFixture {
-protected:
-    void Use(const char* name) { machine.Load(sim::LoadDescriptionFile(HARDWARE_TEST_DATA "/" + std::string(name) + ".json")); }
-};
+class PhysicalDiskInfoTest : public SimMachineFixture {};
 
 TEST_F(PhysicalDiskInfoTest, LayoutBufferGrowsOneEntryAtATime)
 {
-    Use("twins");  // disk 0: EFI, reserved, C: and a fourth partition
+    DescribeFile(HARDWARE_TEST_DATA "/twins.json");  // disk 0: EFI, reserved, C: and a fourth partition
     PhysicalDiskInfoFetcher fetcher;
     EXPECT_EQ(fetcher.GetPartitionCount(0, 1), 4u);
     std::vector<DiskPartitionEntry> partitions;
@@ -42,7 +39,7 @@ TEST_F(PhysicalDiskInfoTest, VolumeListLeavesOutSharesAndSortsByDiskThenLetter)
 {
     // Disk 1 copies disk 0's partition identifiers; C: is on disk 1, D: and
     // F: on disk 0, Z: a share.
-    Use("twins");
+    DescribeFile(HARDWARE_TEST_DATA "/twins.json");
     PhysicalDiskInfoFetcher fetcher;
     EXPECT_EQ(fetcher.GetDriveLetters(), (std::vector<std::wstring>{L"C", L"D", L"F", L"Z"}));
     const auto volumes = fetcher.GetVolumePartitions();
@@ -62,7 +59,7 @@ TEST_F(PhysicalDiskInfoTest, VolumeListLeavesOutSharesAndSortsByDiskThenLetter)
 
 TEST_F(PhysicalDiskInfoTest, FailuresLeaveAPartlyFilledRecord)
 {
-    Use("broken");  // disk 0 opens read-only, disk 1 cannot tell its layout
+    DescribeFile(HARDWARE_TEST_DATA "/broken.json");  // disk 0 opens read-only, disk 1 cannot tell its layout
     PhysicalDiskInfoProvider provider;
     const auto disks = provider.GetAllBasicDiskInfo({{0, DiskDriveMediaType::SSD}, {1, DiskDriveMediaType::HDD}});
     ASSERT_EQ(disks.size(), 2u);
@@ -93,7 +90,7 @@ TEST_F(PhysicalDiskInfoTest, DriveStringsThatFillTheBufferGiveNoLetters)
             return length;
         }
     } fetcher;
-    Use("broken");
+    DescribeFile(HARDWARE_TEST_DATA "/broken.json");
     EXPECT_TRUE(fetcher.GetDriveLetters().empty());
     EXPECT_EQ(PhysicalDiskInfoFetcher().GetDriveLetters(), std::vector<std::wstring>{L"C"});
 }

@@ -6,9 +6,7 @@
 #include <google/protobuf/util/json_util.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <sstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,12 +24,6 @@ using Talvex::Quorlin::Plugins::StorageCollectorPlugin;
 
 class NvmeEndToEnd : public SimMachineFixture {
 protected:
-    static std::string Machine()
-    {
-        std::ifstream file(NVME_TEST_DATA "/machine.json");
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-
     RecordingAgent agent;
     StorageCollectorPlugin plugin{agent};
 };
@@ -41,7 +33,7 @@ protected:
 // record. The drive failing its queries and the SATA disk give no item.
 TEST_F(NvmeEndToEnd, BothMethodsOverNvmeRaidFailingAndSataDrives)
 {
-    Describe(Machine());
+    DescribeFile(NVME_TEST_DATA "/machine.json");
     std::ostringstream record;
     const auto show = [&](const auto& items) {
         ASSERT_TRUE(items.has_value());
@@ -66,7 +58,7 @@ TEST_F(NvmeEndToEnd, BothMethodsOverNvmeRaidFailingAndSataDrives)
 // call fails, and still nothing stays open.
 TEST_F(NvmeEndToEnd, ADuplicateItemIdFailsTheWholeCall)
 {
-    std::string description = Machine();
+    std::string description = test_support::ReadFileText(NVME_TEST_DATA "/machine.json");
     description.replace(description.rfind("]}"), 2, R"(],
         "wmi": {"root\\cimv2": {"classes": {"Win32_DiskDrive": {"rows": [{"drop": 0}, {"drop": 1}]}}}}})");
     Describe(description);

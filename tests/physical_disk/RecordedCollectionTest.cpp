@@ -83,7 +83,7 @@ TEST_F(RecordedCollection, EveryMachineMatchesItsRecord)
     const std::regex origin(R"([^\s(]\S*\(\d+\)\\[^!\s]+![0-9A-Fa-f]+: \w+\(\d+\) tid\([0-9A-Fa-f]+\) )");
     for (const char* name : kMachines) {
         const std::string base = std::string(PHYSICAL_DISK_TEST_DATA "/") + name;
-        machine.Load(sim::LoadDescriptionFile(base + ".json"));
+        DescribeFile(base + ".json");
         m_out.str("");
         m_first = "Disk_none";
         StorageCollectorPlugin plugin(m_agent);

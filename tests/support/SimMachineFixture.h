@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <string_view>
 
 #include "platform/Machine.h"
@@ -19,6 +20,8 @@ protected:
 
     // Makes the machine what the description says.
     void Describe(std::string_view json) { machine.Load(sim::ParseDescription(json)); }
+    // ... as the description file at `path` says.
+    void DescribeFile(const std::string& path) { machine.Load(sim::LoadDescriptionFile(path)); }
 
     sim::SimMachine machine;
     platform::MachineScope scope{machine};

@@ -3,9 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <thread>
 
 #include "Common/WmiCommonLib.h"
@@ -224,8 +222,7 @@ protected:
     void SetUp() override
     {
         WmiCommonLibTest::SetUp();
-        std::ifstream file(WMI_TEST_DATA "/probe-row.json");
-        Describe(std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+        DescribeFile(WMI_TEST_DATA "/probe-row.json");
         wmi = std::make_unique<WmiCommonLib>(L"SELECT * FROM Talvex_Probe", 1);
     }
     void TearDown() override
