@@ -44,8 +44,7 @@ TEST_F(NvmeEndToEnd, BothMethodsOverNvmeRaidFailingAndSataDrives)
             ASSERT_TRUE(google::protobuf::util::MessageToJsonString(item.Message(), &json, options).ok());
             record << item.ItemId() << " " << json;
         }
-        for (const auto& line : agent.Log()->Records())
-            record << Kvr::LogLevelName(line.Level) << " " << line.Text << " [" << line.File << " " << line.Function << "]\n";
+        for (const auto& line : agent.Log()->Records()) record << Kvr::Host::Transcribed(line) << "\n";
         record << "library objects: " << machine.Ledger().Acquisitions(Resource::LibraryObject) << "\n\n";
         agent.Log()->Clear();
     };

@@ -39,11 +39,7 @@ protected:
         } catch (const Kvr::Exception& error) {
             m_out << "raises " << error.TypeName() << ": " << error.Message() << "\n";
         }
-        // The line number is left out, as it moves with every edit; only a
-        // line that names no place at all says so.
-        for (const auto& record : m_agent.Log()->Records())
-            m_out << "log " << Kvr::LogLevelName(record.Level) << ' ' << record.File << ' ' << record.Function
-                  << (record.Line == 0 ? " (no line)" : "") << ": " << record.Text << "\n";
+        for (const auto& record : m_agent.Log()->Records()) m_out << "log " << Kvr::Host::Transcribed(record) << "\n";
     }
 
     Kvr::Host::RecordingAgent m_agent;

@@ -60,8 +60,7 @@ std::string Outcome(const Kvr::CollectionMethodEntry& method, StorageCollectorPl
     }
     for (const auto& record : agent.Log()->Records()) {
         EXPECT_EQ(record.Line > 0, !record.File.empty()) << record.Text;
-        text += "\n    " + std::string(Kvr::LogLevelName(record.Level)) + " " + record.Text;
-        if (!record.File.empty()) text += "  [" + record.File + ", " + record.Function + "]";
+        text += "\n    " + Kvr::Host::Transcribed(record);
     }
     return text + "\n";
 }

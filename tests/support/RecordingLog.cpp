@@ -12,6 +12,13 @@ std::ostream& operator<<(std::ostream& out, const LogRecord& record)
     return out;
 }
 
+std::string Transcribed(const LogRecord& record)
+{
+    std::string line = std::string(LogLevelName(record.Level)) + " " + record.Text;
+    if (record.Line == 0 && record.File.empty() && record.Function.empty()) return line;
+    return line + " [" + record.File + " " + record.Function + (record.Line == 0 ? ", no line" : "") + "]";
+}
+
 std::vector<LogRecord> RecordingLog::Records() const
 {
     std::lock_guard guard(m_lock);

@@ -26,6 +26,11 @@ struct LogRecord {
 
 std::ostream& operator<<(std::ostream& out, const LogRecord& record);
 
+// The record as one line of a reviewed transcript: level and text, then the
+// file and function it names. The line number is left out, as it moves with
+// every edit; a record that names a place without a line says so.
+std::string Transcribed(const LogRecord& record);
+
 class RecordingLog final : public IKvrLog {
 public:
     std::vector<LogRecord> Records() const;
